@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds both builds and runs every test: the portable core natively, the Win32
+# layer and the program under Wine. Installs what is missing first.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+scripts/setup.sh || exit 1
+
+# One display and one wineserver for the whole Windows run.
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r num < "$fifo"; rm -f "$fifo"
+  export DISPLAY=":$num"
+fi
+export WINEPREFIX="$root/build/windows/wineprefix"
+finish() {
+  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap finish EXIT
+
+passed=0; failed=0; status=0
+run_ctest() {
+  local log; log=$(mktemp)
+  ctest --preset "$1" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local line; line=$(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    local total fail
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    fail=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - fail)); failed=$((failed + fail))
+  fi
+  rm -f "$log"
+  [ "$rc" -eq 0 ] || status=1
+}
+
+for preset in native windows; do
+  if cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; then
+    run_ctest "$preset"
+  else
+    echo "build '$preset' failed"; status=1; failed=$((failed + 1))
+  fi
+done
+
+echo "tests: $passed passed, $failed failed"
+exit $status
