@@ -1,0 +1,10 @@
+// The maker's addresses: shown in the graph's caption and the about box, opened
+// by the menu's home page and bug tracker commands.
+#pragma once
+
+inline constexpr const char* MakerHost = "tarvelo.quillmoor.example";
+inline constexpr const char* MakerHomePage = "http://tarvelo.quillmoor.example/";
+inline constexpr const char* MakerBugTracker =
+    "http://tarvelo.quillmoor.example/mantis/set_project.php?project_id=4";
+inline constexpr const char* MakerName = "Quillmoor Software";
+inline constexpr const char* MakerEmail = "tarvelo@quillmoor.example";
