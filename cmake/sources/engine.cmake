@@ -1,0 +1,7 @@
+# Traffic engine: byte formatters, adapter sampling, the tick.
+list(APPEND TARVELO_CORE_SOURCES
+  app/ByteFormat.cpp
+)
+list(APPEND TARVELO_CORE_TESTS
+  tests/core/ByteFormatTest.cpp
+)
