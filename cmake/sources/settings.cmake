@@ -1,0 +1,4 @@
+# Settings store and catalogue, transfer totals and the daily log.
+list(APPEND TARVELO_CORE_SOURCES
+  traffic/TransferTotals.cpp
+)
