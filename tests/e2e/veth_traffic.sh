@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# End to end: tarvelo.exe runs under Wine inside a network namespace of its own and
+# watches one end of a veth pair (IPv6 off, so nothing else crosses it). A known amount
+# of traffic goes through the pair both ways; once the link has been quiet, the stored
+# "upload"/"download" totals must have grown by exactly the octets the kernel counted on
+# that interface, and a screenshot must show the graph window at its stored place with
+# down-link pixels in its "DnColor".
+#   veth_traffic.sh path/to/tarvelo.exe work-dir
+set -u
+exe=${1:?tarvelo.exe}
+work=${2:?work dir}
+SKIP=77
+
+log() { echo "[e2e] $*"; }
+fail() { echo "[e2e] FAIL: $*"; exit 1; }
+
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: network namespaces need root"; exit $SKIP; }
+command -v ip >/dev/null || { echo "SKIP: iproute2 missing"; exit $SKIP; }
+
+suffix=$$
+ns_app="tarvelo-app-$suffix"
+ns_peer="tarvelo-peer-$suffix"
+if ! ip netns add "$ns_app" 2>/dev/null; then
+  echo "SKIP: cannot make network namespaces here (ip netns add failed)"; exit $SKIP
+fi
+if ! ip netns add "$ns_peer" 2>/dev/null ||
+   ! ip link add tv0 netns "$ns_app" type veth peer name tv1 netns "$ns_peer" 2>/dev/null; then
+  ip netns del "$ns_app" 2>/dev/null; ip netns del "$ns_peer" 2>/dev/null
+  echo "SKIP: cannot make a veth pair between network namespaces here"; exit $SKIP
+fi
+
+mkdir -p "$work"
+export WINEPREFIX="$work/wineprefix"
+export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  ip netns exec "$ns_app" wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  ip netns del "$ns_app" 2>/dev/null
+  ip netns del "$ns_peer" 2>/dev/null
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r num < "$fifo"; rm -f "$fifo"
+  export DISPLAY=":$num"
+fi
+
+in_app() { ip netns exec "$ns_app" "$@"; }
+in_peer() { ip netns exec "$ns_peer" "$@"; }
+
+for ns in "$ns_app" "$ns_peer"; do
+  ip netns exec "$ns" sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
+  ip -n "$ns" link set lo up
+done
+in_app sysctl -qw net.ipv6.conf.tv0.disable_ipv6=1
+in_peer sysctl -qw net.ipv6.conf.tv1.disable_ipv6=1
+ip -n "$ns_app" addr add 198.51.100.1/30 dev tv0
+ip -n "$ns_peer" addr add 198.51.100.2/30 dev tv1
+ip -n "$ns_app" link set tv0 up
+ip -n "$ns_peer" link set tv1 up
+
+counter() { in_app cat "/sys/class/net/tv0/statistics/$1"; }
+
+# A prefix of its own, made inside the namespace so its services see only tv0 and lo.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  log "creating the Wine prefix"
+  in_app wine wineboot -i >/dev/null 2>&1
+  in_app wineserver -w
+fi
+key='HKCU\Software\Quillmoor\Tarvelo'
+in_app wine reg delete "$key" /f >/dev/null 2>&1
+in_app wine reg add "$key" /v Adapter /t REG_SZ /d tv0 /f >/dev/null 2>&1 || fail "cannot store the adapter"
+for v in "LeftPos 120" "TopPos 140" "Width 240" "Height 120"; do
+  set -- $v
+  in_app wine reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+done
+
+# Let the link settle (ARP, carrier) before the baseline.
+sleep 2
+rx0=$(counter rx_bytes); tx0=$(counter tx_bytes)
+log "kernel counters before start: rx $rx0 tx $tx0"
+
+in_app wine "$exe" >/dev/null 2>&1 &
+app_pid=$!
+sleep 4  # priming reading plus a few ticks
+
+down_bytes=3000000
+up_bytes=400000
+log "sending $down_bytes octets down and $up_bytes up through tv0"
+in_peer sh -c "head -c $down_bytes /dev/zero | nc -N -l 198.51.100.2 5001 >/dev/null" &
+peer_pid=$!
+sleep 0.5
+in_app sh -c "head -c $up_bytes /dev/zero | nc -N 198.51.100.2 5001 >/dev/null" || fail "transfer failed"
+wait "$peer_pid"
+
+sleep 5  # the link is quiet; let the ticks catch up
+rx1=$(counter rx_bytes); tx1=$(counter tx_bytes)
+log "kernel counters after: rx $rx1 tx $tx1"
+
+query() {
+  in_app wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v name="$1" '$1 == name { print $3 }'
+}
+total() {
+  local h l
+  h=$(query "${1}_h"); l=$(query "${1}_l")
+  [ -n "$h" ] && [ -n "$l" ] || { echo missing; return; }
+  echo $(( (h << 32) + (l & 0xFFFFFFFF) ))
+}
+down_stored=$(total download); up_stored=$(total upload)
+log "stored totals: download $down_stored upload $up_stored"
+
+status=0
+[ "$down_stored" = "$((rx1 - rx0))" ] || { echo "[e2e] download total $down_stored != kernel rx growth $((rx1 - rx0))"; status=1; }
+[ "$up_stored" = "$((tx1 - tx0))" ] || { echo "[e2e] upload total $up_stored != kernel tx growth $((tx1 - tx0))"; status=1; }
+[ $((rx1 - rx0)) -ge $down_bytes ] || { echo "[e2e] the kernel saw less than was sent"; status=1; }
+
+shot="$work/e2e-screen.png"
+import -display "$DISPLAY" -window root "$shot" 2>/dev/null || fail "no screenshot"
+# The stored window rectangle is (120, 140) 240 x 120; "DnColor" defaults to RGB(255, 21, 21).
+red=$(convert "$shot" -crop 240x120+120+140 +repage -fill black +opaque 'rgb(255,21,21)' \
+        -fill white -opaque 'rgb(255,21,21)' -format '%[fx:round(mean*w*h)]' info: 2>/dev/null)
+outside=$(convert "$shot" -crop 100x100+700+600 +repage -fill black +opaque 'rgb(255,21,21)' \
+        -fill white -opaque 'rgb(255,21,21)' -format '%[fx:round(mean*w*h)]' info: 2>/dev/null)
+log "down-link pixels inside the window rectangle: ${red:-?}, in a patch elsewhere: ${outside:-?}"
+[ "${red:-0}" -gt 50 ] || { echo "[e2e] the graph window shows no down-link area at its stored place"; status=1; }
+[ "${outside:-1}" -eq 0 ] || { echo "[e2e] down-link colour found away from the window"; status=1; }
+
+[ $status -eq 0 ] && log "passed"
+exit $status
