@@ -1,7 +1,9 @@
 # Traffic engine: byte formatters, adapter sampling, the tick.
 list(APPEND TARVELO_CORE_SOURCES
   app/ByteFormat.cpp
+  traffic/AdapterSampling.cpp
 )
 list(APPEND TARVELO_CORE_TESTS
   tests/core/ByteFormatTest.cpp
+  tests/core/AdapterSamplingTest.cpp
 )

@@ -1,0 +1,189 @@
+#include "traffic/AdapterSampling.h"
+
+#include <gtest/gtest.h>
+
+#include "core/FakeInterfaceTable.h"
+
+namespace {
+
+std::vector<std::string> Listed(TInterfaceTable& table) {
+  std::vector<std::string> out;
+  ListAdapters(table, [&](const std::string& d) { out.push_back(d); });
+  return out;
+}
+
+TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
+  TFakeInterfaceTable t;
+  t.Rows = {
+      {24, "Loopback", 1, 1},
+      {6, "NIC B", 0, 0},
+      {71, "Wireless", 0, 0},
+      {23, "Dial-up", 0, 0},
+      {6, "NIC A", 0, 0},
+      {6, "NIC B", 0, 0},
+  };
+  EXPECT_EQ(Listed(t), (std::vector<std::string>{"NIC B", "Dial-up", "NIC A", "NIC B"}));
+  t.Available = false;
+  EXPECT_TRUE(Listed(t).empty());
+}
+
+TEST(CounterDelta, WrapsModulo2To32AndResetsCountAsNothing) {
+  struct Case {
+    uint32_t current, previous;
+    uint32_t delta;
+    int32_t tick;
+  } cases[] = {
+      {0, 0, 0, 0},
+      {1500, 1000, 500, 500},
+      {4294967000u, 4294967000u, 0, 0},
+      {200, 4294967000u, 496, 496},                       // wrapped
+      {0, 4294967295u, 1, 1},
+      {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFF},          // largest sample that fits
+      {0x80000000u, 0, 0x80000000u, 0},                   // 2^31: a counter reset
+      {500, 1000000, 4294967295u - 999499, 0},            // counters restarted below the old reading
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CounterDelta(c.current, c.previous), c.delta) << c.current << " after " << c.previous;
+    EXPECT_EQ(TickDelta(CounterDelta(c.current, c.previous)), c.tick) << c.current << " after " << c.previous;
+  }
+}
+
+TEST(SampleAdapter, MatchesFirstEqualDescriptionWhateverItsType) {
+  TFakeInterfaceTable t;
+  t.Rows = {
+      {6, "nic", 1, 2},         // differs only in case: another adapter
+      {24, "NIC", 10, 20},      // type plays no part in matching
+      {6, "NIC", 100, 200},     // duplicate further down: never picked
+  };
+  TStatsForm f;
+  f.AdapterName = "NIC";
+  f.RecvOctets = 7;
+  f.SentOctets = 8;
+  ASSERT_TRUE(SampleAdapter(f, t));
+  EXPECT_EQ(f.RecvOctets, 10u);
+  EXPECT_EQ(f.SentOctets, 20u);
+  EXPECT_EQ(f.PrevRecvOctets, 7u);
+  EXPECT_EQ(f.PrevSentOctets, 8u);
+  // the hand-stored loopback is matched, yet never offered
+  EXPECT_EQ(Listed(t), (std::vector<std::string>{"nic", "NIC"}));
+}
+
+TEST(SampleAdapter, MissingAdapterOrTableChangesNothing) {
+  TFakeInterfaceTable t;
+  t.Rows = {{6, "", 5, 5}, {6, "Other", 5, 5}};
+  struct Case {
+    const char* what;
+    std::string name;
+    bool available;
+  } cases[] = {
+      {"absent", "NIC", true},
+      {"no table", "Other", false},
+      {"no adapter chosen, nameless row present", "", true},
+  };
+  for (const auto& c : cases) {
+    TStatsForm f;
+    f.AdapterName = c.name;
+    f.RecvOctets = 1;
+    f.SentOctets = 2;
+    f.PrevRecvOctets = 3;
+    f.PrevSentOctets = 4;
+    t.Available = c.available;
+    EXPECT_FALSE(SampleAdapter(f, t)) << c.what;
+    EXPECT_EQ(f.RecvOctets, 1u) << c.what;
+    EXPECT_EQ(f.SentOctets, 2u) << c.what;
+    EXPECT_EQ(f.PrevRecvOctets, 3u) << c.what;
+    EXPECT_EQ(f.PrevSentOctets, 4u) << c.what;
+  }
+}
+
+TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
+  TFakeInterfaceTable t;
+  t.Row("NIC") = {6, "NIC", 5000000, 70000};
+  TStatsForm f;
+  f.AdapterName = "NIC";
+  f.IdleTicks = 9;
+  f.UpRate = f.DownRate = 3;
+  f.UpTotal = f.DownTotal = 99;
+  int readsWhenEnabled = -1;
+  StartSampling(f, t, [&] { readsWhenEnabled = t.Reads; });
+  EXPECT_EQ(readsWhenEnabled, 0);
+  EXPECT_EQ(t.Reads, 1);
+  EXPECT_EQ(f.IdleTicks, 0);
+  EXPECT_EQ(f.UpRate, 0u);
+  EXPECT_EQ(f.DownRate, 0u);
+  EXPECT_EQ(f.DownTotal, 5000000u);
+  EXPECT_EQ(f.UpTotal, 70000u);
+
+  // the first tick covers one tick only
+  t.Row("NIC").InOctets += 1200;
+  t.Row("NIC").OutOctets += 80;
+  TTrafficDeltas d = SampleTraffic(f, t);
+  EXPECT_EQ(d.Down, 1200);
+  EXPECT_EQ(d.Up, 80);
+  EXPECT_EQ(f.DownTotal, 5001200u);
+  EXPECT_EQ(f.UpTotal, 70080u);
+}
+
+TEST(StartSampling, AbsentAdapterLeavesTotalsAtZeroAndFirstDeltaIsTheFullReading) {
+  TFakeInterfaceTable t;
+  TStatsForm f;
+  f.AdapterName = "NIC";
+  f.UpTotal = f.DownTotal = 99;
+  f.RecvOctets = f.SentOctets = 42;
+  bool enabled = false;
+  StartSampling(f, t, [&] { enabled = true; });
+  EXPECT_TRUE(enabled);
+  EXPECT_EQ(f.DownTotal, 0u);
+  EXPECT_EQ(f.UpTotal, 0u);
+
+  t.Row("NIC") = {6, "NIC", 30000, 4000};
+  TTrafficDeltas d = SampleTraffic(f, t);
+  EXPECT_EQ(d.Down, 30000);
+  EXPECT_EQ(d.Up, 4000);
+}
+
+TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
+  TFakeInterfaceTable t;
+  t.Row("NIC") = {6, "NIC", 1000, 100};
+  TStatsForm f;
+  f.AdapterName = "NIC";
+  StartSampling(f, t, nullptr);
+
+  std::vector<TIfRow> saved = t.Rows;
+  t.Rows.clear();
+  for (int i = 0; i < 3; ++i) {
+    TTrafficDeltas d = SampleTraffic(f, t);
+    EXPECT_EQ(d.Down, 0) << "absent tick " << i;
+    EXPECT_EQ(d.Up, 0) << "absent tick " << i;
+  }
+  t.Available = false;
+  EXPECT_EQ(SampleTraffic(f, t).Down, 0);
+  t.Available = true;
+  t.Rows = saved;
+  t.Rows[0].InOctets = 9000;
+  t.Rows[0].OutOctets = 600;
+  TTrafficDeltas d = SampleTraffic(f, t);
+  EXPECT_EQ(d.Down, 8000);
+  EXPECT_EQ(d.Up, 500);
+  EXPECT_EQ(f.DownTotal, 9000u);
+  EXPECT_EQ(f.UpTotal, 600u);
+}
+
+TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {
+  TFakeInterfaceTable t;
+  t.Row("NIC") = {6, "NIC", 4000000000u, 0};
+  TStatsForm f;
+  f.AdapterName = "NIC";
+  StartSampling(f, t, nullptr);
+  t.Row("NIC").InOctets = 1000000000;  // wrapped past 2^32: counted
+  EXPECT_EQ(SampleTraffic(f, t).Down, 1294967296);
+  EXPECT_EQ(f.DownTotal, 5294967296u);
+  t.Row("NIC").InOctets = 1000;  // driver restarted its counters
+  EXPECT_EQ(SampleTraffic(f, t).Down, 0);
+  EXPECT_EQ(f.DownTotal, 5294967296u);
+  t.Row("NIC").InOctets = 1500;  // and counts on from the new reading
+  EXPECT_EQ(SampleTraffic(f, t).Down, 500);
+  EXPECT_EQ(f.DownTotal, 5294967796u);
+}
+
+}  // namespace
