@@ -94,10 +94,17 @@ sleep 4  # priming reading plus a few ticks
 down_bytes=3000000
 up_bytes=400000
 log "sending $down_bytes octets down and $up_bytes up through tv0"
-in_peer sh -c "head -c $down_bytes /dev/zero | nc -N -l 198.51.100.2 5001 >/dev/null" &
+# one connection each way, so each side ends cleanly when its data is through
+in_peer sh -c "head -c $down_bytes /dev/zero | nc -N -l 198.51.100.2 5001" &
 peer_pid=$!
 sleep 0.5
-in_app sh -c "head -c $up_bytes /dev/zero | nc -N 198.51.100.2 5001 >/dev/null" || fail "transfer failed"
+got=$(in_app sh -c "nc -d 198.51.100.2 5001 | wc -c")
+wait "$peer_pid"
+[ "$got" = "$down_bytes" ] || fail "download transfer got $got octets"
+in_peer sh -c "nc -l 198.51.100.2 5002 >/dev/null" &
+peer_pid=$!
+sleep 0.5
+in_app sh -c "head -c $up_bytes /dev/zero | nc -N 198.51.100.2 5002" || fail "upload transfer failed"
 wait "$peer_pid"
 
 sleep 5  # the link is quiet; let the ticks catch up
