@@ -1,0 +1,90 @@
+#include "app/Tick.h"
+
+#include <limits>
+
+#include "app/ByteFormat.h"
+#include "render/Scaling.h"
+#include "traffic/AdapterSampling.h"
+#include "traffic/TransferTotals.h"
+
+TTickHost::~TTickHost() = default;
+
+namespace {
+
+// Counts on without the undefined behaviour of signed overflow: TickCount wraps
+// (only its residues mod 3 and 4 matter), IdleTicks stays past the hiding threshold.
+int32_t Wrapped(int32_t v) {
+  return static_cast<int32_t>(static_cast<uint32_t>(v) + 1u);
+}
+int32_t Saturated(int32_t v) {
+  return v < std::numeric_limits<int32_t>::max() ? v + 1 : v;
+}
+
+}  // namespace
+
+uint32_t SmoothedRate(const TTrafficHistory& history, THistoryRow row, int32_t now) {
+  double s = now;
+  for (int32_t i = 1; i <= 6; ++i) {
+    // Samples are never negative, so the 32-bit difference cannot overflow. Ages
+    // beyond a short history read as 0.
+    const int32_t diff = history.HistorySample(row, i) - now;
+    s += now + static_cast<double>(diff) / (i + 1);
+  }
+  const int32_t rate = RoundHalfEven(s / 7);
+  return rate < 0 ? 0u : static_cast<uint32_t>(rate);
+}
+
+std::string BuildStatusText(const TStatsForm& form) {
+  // LF before CR is what the balloon has always been given.
+  static constexpr const char* Sep = "\n\r";
+  std::string text;
+  text.reserve(128);
+  text += "Downlink: ";
+  text += FormatBytes(static_cast<int64_t>(form.DownRate));
+  text += Sep;
+  text += "Uplink: ";
+  text += FormatBytes(static_cast<int64_t>(form.UpRate));
+  text += Sep;
+  text += "--------------------------------------";
+  text += Sep;
+  text += "Downloaded: ";
+  text += FormatBytes(static_cast<int64_t>(form.DownTotal));
+  text += Sep;
+  text += "Uploaded: ";
+  text += FormatBytes(static_cast<int64_t>(form.UpTotal));
+  return text;
+}
+
+void RunTick(TTickContext& ctx) {
+  TStatsForm& f = ctx.Form;
+
+  f.TickCount = Wrapped(f.TickCount);
+
+  const TTrafficDeltas d = SampleTraffic(f, ctx.Table);
+
+  if (d.Down == 0 && d.Up == 0) {
+    f.IdleTicks = Saturated(f.IdleTicks);
+    if (f.AutoHide && f.IdleTicks > AutoHideIdleTicks) ctx.Host.HideGraph();
+  } else {
+    f.IdleTicks = 0;
+    if (!f.UserHidden && !ctx.Host.GraphVisible()) ctx.Host.ShowGraph();
+  }
+
+  ctx.History.HistoryPush(d.Down, d.Up);
+
+  if (f.AutoScale && f.TickCount % 4 == 0)
+    f.GraphScaleMax = ComputeAutoScale(ctx.History, f.GraphScaleMax);
+  if (f.TrayAutoScale && f.TickCount % 3 == 0)
+    f.TrayScaleMax = ComputeAutoScale(ctx.History, f.TrayScaleMax);
+
+  f.DownRate = SmoothedRate(ctx.History, HistoryDown, d.Down);
+  f.UpRate = SmoothedRate(ctx.History, HistoryUp, d.Up);
+
+  AddTransfer(f, ctx.Store, ctx.Clock, d.Down, d.Up);
+
+  ctx.Host.InvalidateGraph();
+
+  f.StatusText = BuildStatusText(f);
+
+  ctx.Host.RenderTrayImage(d.Down, d.Up);
+}

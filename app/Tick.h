@@ -1,0 +1,45 @@
+// The one-second tick: sampling, idle handling, history, rescaling, smoothing,
+// totals, repaint request, statistics text and tray image, in that order.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/StatsForm.h"
+#include "app/TrafficHistory.h"
+
+class TInterfaceTable;
+class TSettings;
+class TClock;
+
+// The graph window and tray operations the tick triggers; the main form implements
+// them (possibly forwarding to the user-interface thread, in order).
+class TTickHost {
+public:
+  virtual ~TTickHost();
+  virtual bool GraphVisible() = 0;
+  virtual void ShowGraph() = 0;
+  virtual void HideGraph() = 0;  // leaves UserHidden alone
+  virtual void InvalidateGraph() = 0;  // whole window, background not erased
+  virtual void RenderTrayImage(int32_t down, int32_t up) = 0;
+};
+
+struct TTickContext {
+  TStatsForm& Form;
+  TTrafficHistory& History;
+  TInterfaceTable& Table;
+  TSettings& Store;
+  TClock& Clock;
+  TTickHost& Host;
+};
+
+// Idle ticks after which "AutoHide" hides the window (it hides on the next one).
+inline constexpr int32_t AutoHideIdleTicks = 15;
+
+// Runs one tick. Two ticks must never overlap.
+void RunTick(TTickContext& ctx);
+
+// This tick's smoothed rate of one history row, whose newest sample is now.
+uint32_t SmoothedRate(const TTrafficHistory& history, THistoryRow row, int32_t now);
+
+// The five statistics lines of the tray balloon, separated by LF CR.
+std::string BuildStatusText(const TStatsForm& form);
