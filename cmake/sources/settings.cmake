@@ -5,4 +5,5 @@ list(APPEND TARVELO_CORE_SOURCES
 )
 list(APPEND TARVELO_CORE_TESTS
   tests/core/TransferTotalsTest.cpp
+  tests/core/SettingsCatalogueTest.cpp
 )
