@@ -9,3 +9,11 @@ list(APPEND TARVELO_CORE_TESTS
   tests/core/AdapterSamplingTest.cpp
   tests/core/TickTest.cpp
 )
+list(APPEND TARVELO_WIN32_SOURCES
+  traffic/IfTableReader.cpp
+)
+function(engine_win32_targets)
+  tarvelo_add_wine_test(engine_win32_tests tests/win32/IfTableReaderTest.cpp)
+  target_link_libraries(engine_win32_tests PRIVATE ws2_32)
+endfunction()
+list(APPEND TARVELO_WIN32_TARGET_HOOKS engine_win32_targets)
