@@ -1,0 +1,9 @@
+// Today's date from the local clock and the user's short date format.
+#pragma once
+#include "traffic/Clock.h"
+
+class TSystemClock : public TClock {
+public:
+  uint32_t Today() override;
+  std::string FormatShortDate(uint32_t dayNumber) override;
+};
