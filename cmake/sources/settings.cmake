@@ -6,6 +6,7 @@ list(APPEND TARVELO_CORE_SOURCES
 list(APPEND TARVELO_CORE_TESTS
   tests/core/TransferTotalsTest.cpp
   tests/core/SettingsCatalogueTest.cpp
+  tests/core/SettingsFuzzTest.cpp
 )
 list(APPEND TARVELO_WIN32_SOURCES
   settings/miniReg.cpp
