@@ -17,6 +17,7 @@ function(settings_win32_targets)
   tarvelo_add_wine_test(settings_win32_tests
     tests/win32/RegSettingsTest.cpp
     tests/win32/SystemClockTest.cpp
+    tests/win32/RegSettingsFuzzTest.cpp
   )
 endfunction()
 list(APPEND TARVELO_WIN32_TARGET_HOOKS settings_win32_targets)
