@@ -2,9 +2,9 @@
 // by the menu's home page and bug tracker commands.
 #pragma once
 
-inline constexpr const char* MakerHost = "tarvelo.quillmoor.example";
-inline constexpr const char* MakerHomePage = "http://tarvelo.quillmoor.example/";
+inline constexpr const char* MakerHost = "quillmoor.example";
+inline constexpr const char* MakerHomePage = "http://quillmoor.example/";
 inline constexpr const char* MakerBugTracker =
-    "http://tarvelo.quillmoor.example/mantis/set_project.php?project_id=4";
+    "http://quillmoor.example/mantis/set_project.php?project_id=4";
 inline constexpr const char* MakerName = "Quillmoor Software";
-inline constexpr const char* MakerEmail = "tarvelo@quillmoor.example";
+inline constexpr const char* MakerEmail = "quillmoor.example";
