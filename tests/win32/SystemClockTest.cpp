@@ -1,4 +1,4 @@
-// Today's day number and the short date, against what the system itself gives.
+// The short date, against what the system itself gives.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,16 +18,6 @@ std::string SystemShortDate(WORD y, WORD m, WORD d) {
   char buf[1024];
   const int n = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buf, sizeof buf);
   return n > 0 ? std::string(buf, n - 1) : std::string("<failed>");
-}
-
-TEST(SystemClock, TodayIsTheLocalDate) {
-  TSystemClock clock;
-  SYSTEMTIME before{}, after{};
-  ::GetLocalTime(&before);
-  const uint32_t today = clock.Today();
-  ::GetLocalTime(&after);
-  EXPECT_TRUE(today == DayNumber(before.wYear, before.wMonth, before.wDay) ||
-              today == DayNumber(after.wYear, after.wMonth, after.wDay));
 }
 
 TEST(SystemClock, ShortDateIsTheSystemsShortDate) {
