@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "toolkit/Colour.h"
 #include "toolkit/DrawBitmap.h"
@@ -459,39 +458,3 @@ TEST(Leaks, TenThousandBitmapsAndIcons) {
               static_cast<long long>(iconsMs), user1, userAfter);
 }
 
-// Figures for a paint shaped like the main graph's (263 x 174): handles made and time per paint.
-TEST(Figures, GraphLikePaint) {
-  Owned<TDrawBitmap> back(CreateDrawBitmap(263, 174));
-  std::vector<TPoint32> area(266);
-  const TFontSpec small{"Small Fonts", 11, false}, large{"MS Sans Serif", 14, true};
-  auto paint = [&](int tick) {
-    TDrawSurface& s = *back->Canvas();
-    s.FillRect(TRect{0, 0, 263, 174}, kWhite);
-    for (int y = 10; y < 174; y += 13) s.Line({0, y}, {263, y}, 0xEFEFEF);
-    for (int x = 3; x < 263; x += 10) s.Line({x, 0}, {x, 174}, 0xEFEFEF);
-    const TSize cap = s.MeasureText("quillmoor.example", small);
-    s.DrawText("quillmoor.example", TRect{263 - cap.cx + 1, 174 - cap.cy + 1, 264, 175}, small, 0xC0C0C0,
-               TTextAlign::Left);
-    s.DrawText("quillmoor.example", TRect{263 - cap.cx, 174 - cap.cy, 263, 174}, small, 0x806060,
-               TTextAlign::Left);
-    for (TColor fill : {0x1515FFu, 0x30FFFFu, 0x24ADFFu}) {
-      for (int i = 0; i < 263; ++i) area[static_cast<size_t>(i)] = {262 - i, 175 - (i * 7 + tick + int(fill)) % 120};
-      area[263] = {0, 175};
-      area[264] = {263, 175};
-      area[265] = {263, area[0].y};
-      s.Polygon(area.data(), area.size(), 0x606060, fill);
-    }
-    const TSize t1 = s.MeasureText("12.5k", large);
-    s.Rectangle(TRect{6, 150, 6 + t1.cx + 12, 150 + t1.cy}, 0x404040, kWhite);
-    s.DrawText("12.5k", TRect{14, 150, 6 + t1.cx + 12, 150 + t1.cy}, large, 0x1010C0, TTextAlign::Centre);
-  };
-  paint(0);
-  const long gdi = tk::LiveGdiHandles(), made = TDrawTool::HandlesMade();
-  const auto t0 = std::chrono::steady_clock::now();
-  constexpr int kPaints = 200;
-  for (int i = 1; i <= kPaints; ++i) paint(i);
-  const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_EQ(tk::LiveGdiHandles(), gdi);
-  std::printf("[ figures ] graph-like paint 263x174: %.0f us per paint, %.1f tool handles made per paint\n",
-              double(us) / kPaints, double(TDrawTool::HandlesMade() - made) / kPaints);
-}
