@@ -24,7 +24,8 @@ public:
   // Width or height 0: no canvas, nothing drawn, Pixel gives CLR_INVALID.
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
-  // The canvas with this bitmap selected into it; null for an empty bitmap.
+  // The canvas with this bitmap selected into it (the bitmap owns it: never Release it);
+  // null for an empty bitmap.
   TDrawCanvas* Canvas();
   HBITMAP Handle() const { return handle_.get(); }
   // Takes the bitmap out of its canvas's context, for calls that select it themselves

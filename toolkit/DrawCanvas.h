@@ -66,6 +66,7 @@ private:
 class TDrawCanvas;
 using TCanvasNotify = void (*)(void* data, TDrawCanvas* canvas);
 
+// Ends with Release like every toolkit object, never with delete through the surface.
 class TDrawCanvas final : public TBaseObject, public TDrawSurface {
 public:
   // Tools, made on first use.
