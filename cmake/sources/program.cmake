@@ -16,6 +16,9 @@ function(program_win32_targets)
   target_compile_options(tarvelo_core PRIVATE -ffunction-sections -fdata-sections)
   target_link_options(tarvelo PRIVATE -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
 
+  tarvelo_add_wine_test(program_win32_tests tests/win32/StartupTest.cpp)
+  add_dependencies(program_win32_tests tarvelo)
+
   add_test(NAME e2e_veth_traffic
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/veth_traffic.sh $<TARGET_FILE:tarvelo> ${CMAKE_BINARY_DIR}/e2e)
   set_tests_properties(e2e_veth_traffic PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
