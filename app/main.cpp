@@ -1,8 +1,6 @@
-#include <windows.h>
+#include "app/uStats.h"
 
 #include <cstdlib>
-
-#include "app/uStats.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const int code = RunTarvelo();

@@ -12,6 +12,11 @@
 
 #include "app/StatsForm.h"
 
+// <windows.h> maps DrawText to DrawTextA; the surface keeps its own name in every file.
+#ifdef DrawText
+#undef DrawText
+#endif
+
 struct TRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   int32_t Width() const { return right - left; }
