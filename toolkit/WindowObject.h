@@ -1,0 +1,234 @@
+// Window objects: the application window, forms and the hidden timer window.
+// Every toolkit window shares one window procedure; messages meet the object's
+// own handler chain (newest first), then the built-in handling, then the default.
+#pragma once
+#include "toolkit/BaseObject.h"
+#include "toolkit/Handles.h"
+#include "toolkit/PtrList.h"
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TWindowObject;
+class TMenuObject;
+
+struct TMessageRecord {
+  HWND Wnd = nullptr;
+  UINT Msg = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+  LRESULT Result = 0;
+};
+
+// Button: 0 none, 1 left, 2 right, 3 middle. Shift: the message's wParam, plus
+// 0x20 while Alt is down. X, Y: client coordinates.
+struct TMouseRecord {
+  int Button = 0;
+  WPARAM Shift = 0;
+  int X = 0;
+  int Y = 0;
+};
+
+// Returns true when it took the message; `result` is then the message's result.
+using TMessageHandler = bool (*)(TWindowObject* window, TMessageRecord& msg, LRESULT& result);
+
+// Events: a code pointer plus the data pointer it was set with.
+using TMessageEvent = bool (*)(void* data, TWindowObject* sender, TMessageRecord& msg, LRESULT& result);
+using TNotifyEvent = void (*)(void* data, TWindowObject* sender);
+using TPaintEvent = void (*)(void* data, TWindowObject* sender, HDC dc);
+using TMouseEvent = void (*)(void* data, TWindowObject* sender, const TMouseRecord& mouse);
+using TQueryEndSessionEvent = void (*)(void* data, TWindowObject* sender, bool& accept);
+
+template <typename Code>
+struct TEvent {
+  Code code = nullptr;
+  void* data = nullptr;
+  explicit operator bool() const { return code != nullptr; }
+};
+
+enum TSizeLimit { slMinWidth = 0, slMinHeight = 1, slMaxWidth = 2, slMaxHeight = 3 };
+
+// Toolkit colour: bit 31 set names a system colour index.
+COLORREF ToolkitColourToRGB(uint32_t colour);
+
+class TWindowObject : public TBaseObject {
+public:
+  explicit TWindowObject(const char* subclassName, TWindowObject* parent = nullptr);
+
+  // --- window handle ---
+  HWND Handle();  // creates the window (and its parent's) on first use
+  HWND HandleIfCreated() const { return wnd_.get(); }
+  bool CreateWindowNow();
+  TWindowObject* Parent() const { return parent_; }
+  const std::string& SubclassName() const { return subclass_; }
+  TPtrList& Children() { return children_; }
+
+  // --- geometry (screen coordinates for a top-level window) ---
+  int Left();
+  int Top();
+  int Width();
+  int Height();
+  void SetLeft(int v);
+  void SetTop(int v);
+  void SetWidth(int v);
+  void SetHeight(int v);
+  void SetPosition(int x, int y);
+  void SetClientSize(int w, int h);
+  int ClientWidth();
+  int ClientHeight();
+
+  // --- styles ---
+  DWORD ClassStyle() const { return classStyle_; }
+  void SetClassStyle(DWORD v);
+  DWORD Style();
+  DWORD ExStyle();
+  void SetStyle(DWORD v);
+  void SetExStyle(DWORD v);
+  void SetHasCaption(bool on);
+  bool StayOnTop();
+  void SetStayOnTop(bool on);
+  void SetAlpha(int a);
+  int Alpha() const { return alpha_; }
+
+  // --- appearance ---
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& text);
+  uint32_t Colour() const { return colour_; }
+  void SetColour(uint32_t c) { colour_ = c; Invalidate(); }
+  // The window owns an icon given here and destroys the one it had before.
+  void SetIcon(tk::unique_hicon icon);
+  // A loaded resource icon: shared, never destroyed by the window.
+  void SetIconResource(HINSTANCE module, const char* name);
+  HICON Icon();
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }  // shared cursor, not destroyed
+
+  // --- visibility ---
+  bool Visible();
+  void SetVisible(bool on);
+  void Show();
+  void Hide() { SetVisible(false); }
+  void Invalidate();
+
+  // --- behaviour ---
+  void SetSizeLimit(TSizeLimit which, int value);
+  int SizeLimit(TSizeLimit which) const { return limits_[which]; }
+  void SetPopupMenu(TMenuObject* menu);
+  TMenuObject* PopupMenu() const { return popupMenu_; }
+  void SetDoubleBuffered(bool on);
+  bool DoubleBuffered() const { return doubleBuffered_; }
+  LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Adds the handler once; later handlers see messages first.
+  void AttachHandler(TMessageHandler handler, bool runAfterTermination = false);
+  bool HasHandler(TMessageHandler handler) const;
+  size_t HandlerCount() const { return handlers_.size(); }
+
+  // --- events ---
+  void SetOnMessage(TMessageEvent code, void* data) { onMessage_ = {code, data}; }
+  void SetOnPaint(TPaintEvent code, void* data);
+  void SetOnResize(TNotifyEvent code, void* data);
+  void SetOnMove(TNotifyEvent code, void* data);
+  void SetOnMouseMove(TMouseEvent code, void* data);
+  void SetOnMouseDown(TMouseEvent code, void* data);
+  void SetOnMouseUp(TMouseEvent code, void* data);
+  void SetOnMouseDblClk(TMouseEvent code, void* data);
+  void SetOnMouseWheel(TMouseEvent code, void* data);
+  void SetOnMouseLeave(TNotifyEvent code, void* data);
+  void SetOnQueryEndSession(TQueryEndSessionEvent code, void* data);
+  // 1 while OnQueryEndSession runs for a shutdown, 2 for a logoff, else 0.
+  int EndSessionCause() const { return endSessionCause_; }
+
+  // The DC of the paint in progress (the memory DC while double buffering), else null.
+  HDC PaintDC() const { return paintDC_; }
+
+  // --- menus and accelerators (kept here, built by TMenuObject) ---
+  std::vector<TMenuObject*>& Menus() { return menus_; }
+  HACCEL AcceleratorTable() const { return accel_.get(); }
+  void SetAcceleratorTable(tk::unique_haccel table);
+
+  // The one window procedure of every toolkit class.
+  static LRESULT CALLBACK GlobalWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // True for a window whose procedure is the toolkit's.
+  static TWindowObject* FromHandle(HWND wnd);
+
+  virtual LRESULT WndProc(TMessageRecord& msg);
+
+protected:
+  void BeforeDestroy() override;
+  // The window type's own handler (step 4 of dispatch); forms have none.
+  virtual bool TypeHandler(TMessageRecord&, LRESULT&) { return false; }
+  virtual void AfterCreate() {}
+
+private:
+  friend class TAppWindow;
+  friend struct TWindowInternals;
+  bool RunHandlerChain(TMessageRecord& msg, LRESULT& result);
+  bool BuiltIn(TMessageRecord& msg, LRESULT& result);
+  void ApplyBounds();
+  void RefreshBounds();
+  void RefreshStyles();
+  void ApplyAlphaToLive();
+
+  std::string subclass_;
+  TWindowObject* parent_ = nullptr;
+  tk::unique_hwnd wnd_;
+  DWORD classStyle_ = CS_OWNDC;
+  DWORD style_ = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+  DWORD exStyle_ = 0;
+  RECT bounds_{0, 0, 0, 0};
+  bool positionSet_ = false;
+  std::string caption_;
+  uint32_t colour_ = 0x8000000F;
+  tk::unique_hicon ownIcon_;
+  HICON sharedIcon_ = nullptr;
+  HCURSOR cursor_ = nullptr;
+  bool visible_ = true;
+  std::vector<std::pair<TMessageHandler, bool>> handlers_;
+  TPtrList children_;
+  int limits_[4] = {0, 0, 0, 0};
+  int alpha_ = -1;  // nothing given yet
+  TMenuObject* popupMenu_ = nullptr;
+  tk::unique_haccel accel_;
+  std::vector<TMenuObject*> menus_;
+  bool doubleBuffered_ = false;
+  bool paintingBuffer_ = false;
+  HDC paintDC_ = nullptr;
+  bool mouseInside_ = false;
+  int endSessionCause_ = 0;
+
+  TEvent<TMessageEvent> onMessage_;
+  TEvent<TPaintEvent> onPaint_;
+  TEvent<TNotifyEvent> onResize_, onMove_, onMouseLeave_;
+  TEvent<TMouseEvent> onMouseMove_, onMouseDown_, onMouseUp_, onMouseDblClk_, onMouseWheel_;
+  TEvent<TQueryEndSessionEvent> onQueryEndSession_;
+};
+
+// The application window: owner of the forms, target of WM_QUIT's termination.
+class TAppWindow : public TWindowObject {
+public:
+  explicit TAppWindow(const std::string& caption);
+protected:
+  bool TypeHandler(TMessageRecord& msg, LRESULT& result) override;
+  void AfterCreate() override;
+};
+
+// --- creation ---
+TAppWindow* CreateAppWindow(const std::string& caption);
+TWindowObject* CreateForm(TWindowObject* parent, const std::string& caption);
+
+// --- the message loop ---
+enum class TLoopState { NotStarted, Running, Terminated };
+TLoopState LoopState();
+bool LoopTerminated();
+TWindowObject* ApplicationObject();
+// Runs until WM_QUIT, then destroys the application window with everything it owns.
+void RunMessageLoop(TWindowObject* app);
+// Handles every queued message and returns.
+void ProcessMessages(TWindowObject* window);
+void CloseWindow(TWindowObject* window);
+// Called (once per hook) at the start of every window object's destruction, while its
+// window still exists: for services that keep pointers to windows.
+using TWindowDestroyHook = void (*)(TWindowObject* window);
+void AddWindowDestroyHook(TWindowDestroyHook hook);
+// Process-wide cursor shown over every toolkit window's client area; null = none.
+void SetOverrideCursor(HCURSOR cursor);
