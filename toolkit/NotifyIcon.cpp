@@ -40,7 +40,8 @@ TNotifyIcon* CreateNotifyIcon(TWindowObject* window, tk::unique_hicon icon) {
 }
 
 bool TNotifyIcon::Send(DWORD message) {
-  HWND wnd = window_ ? window_->Handle() : nullptr;
+  // Removing needs no window made for the purpose: without one nothing was ever added.
+  HWND wnd = !window_ ? nullptr : message == NIM_DELETE ? window_->HandleIfCreated() : window_->Handle();
   if (!wnd) return false;
   NOTIFYICONDATAA nid{};
   // The basic record: only the fields up to the tooltip.
@@ -59,7 +60,7 @@ bool TNotifyIcon::Send(DWORD message) {
 
 void TNotifyIcon::SetActive(bool on) {
   if (LoopTerminated()) {
-    if (active_) Send(NIM_DELETE);
+    Send(NIM_DELETE);
     active_ = false;
     return;
   }

@@ -14,9 +14,15 @@ list(APPEND TARVELO_WIN32_SOURCES
   toolkit/NotifyIcon.cpp
 )
 function(toolkit_win32_targets)
-  set(toolkit_tests toolkit_objects_tests toolkit_window_tests)
+  # Separate programs where process-wide state needs a fresh process: the menu
+  # command ids start at 4096, and a process has one message loop.
+  set(toolkit_tests toolkit_objects_tests toolkit_window_tests toolkit_menu_tests
+    toolkit_timer_icon_tests toolkit_loop_tests)
   tarvelo_add_wine_test(toolkit_objects_tests tests/win32/ToolkitObjectsTest.cpp)
   tarvelo_add_wine_test(toolkit_window_tests tests/win32/ToolkitWindowTest.cpp)
+  tarvelo_add_wine_test(toolkit_menu_tests tests/win32/ToolkitMenuTest.cpp)
+  tarvelo_add_wine_test(toolkit_timer_icon_tests tests/win32/ToolkitTimerIconTest.cpp)
+  tarvelo_add_wine_test(toolkit_loop_tests tests/win32/ToolkitLoopTest.cpp)
   # Without a window manager (a bare Xvfb) Wine waits two seconds for every hidden
   # window to be withdrawn; the toolkit's test programs run with unmanaged windows.
   add_test(NAME toolkit_wine_unmanaged_windows
