@@ -1,4 +1,6 @@
 #include "toolkit/WindowObject.h"
+#include "toolkit/Colour.h"
+#include "toolkit/DrawCanvas.h"
 #include "toolkit/Menu.h"
 #include <commctrl.h>
 #include <windowsx.h>
@@ -43,10 +45,14 @@ void TrackLeave(HWND wnd, DWORD flags) {
 
 }  // namespace
 
-COLORREF ToolkitColourToRGB(uint32_t colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return colour & 0x00FFFFFFu;
-}
+// What the canvas needs from its window; kept beside the window, not in its header.
+struct TWindowCanvasOwner final : TCanvasOwner {
+  explicit TWindowCanvasOwner(TWindowObject* w) : window(w) {}
+  HWND CanvasWindow() override { return window->HandleIfCreated(); }
+  TColour CanvasColour() override { return window->Colour(); }
+  TColour CanvasFontColour() override { return window->FontColour(); }
+  TWindowObject* window;
+};
 
 TLoopState LoopState() { return g_loopState; }
 bool LoopTerminated() { return g_loopState == TLoopState::Terminated; }
@@ -64,7 +70,7 @@ struct TWindowInternals {
     if (m.Msg != WM_ERASEBKGND || !m.WParam) return false;
     RECT rc{};
     GetClientRect(m.Wnd, &rc);
-    tk::unique_hbrush brush(CreateSolidBrush(ToolkitColourToRGB(w->colour_)));
+    tk::unique_hbrush brush(CreateSolidBrush(ColourToRGB(w->colour_)));
     FillRect(reinterpret_cast<HDC>(m.WParam), &rc, brush.get());
     return false;  // processing goes on so that later handlers may draw too
   }
@@ -117,7 +123,9 @@ struct TWindowInternals {
     const bool began = dc == nullptr;
     if (began) dc = BeginPaint(m.Wnd, &ps);
     HDC previous = std::exchange(w->paintDC_, dc);
+    if (w->canvas_) w->canvas_->SetHandle(nullptr, TDcSource::PaintDC);  // the next use takes the paint DC
     w->onPaint_.code(w->onPaint_.data, w, dc);
+    if (w->canvas_) w->canvas_->SetHandle(nullptr, TDcSource::PaintDC);
     if (began) EndPaint(m.Wnd, &ps);
     w->paintDC_ = previous;
     result = 0;
@@ -541,6 +549,22 @@ HICON TWindowObject::Icon() {
   return nullptr;
 }
 
+TDrawCanvas* TWindowObject::Canvas() {
+  if (!canvas_ && !BeingDestroyed()) {
+    canvasOwner_ = new TWindowCanvasOwner(this);
+    canvas_ = CreateDrawCanvas(canvasOwner_);
+    canvas_->SetContextSupplier([](void* data, TDrawCanvas* canvas) {
+      auto* w = static_cast<TWindowObject*>(data);
+      if (w->paintDC_) {
+        canvas->SetHandle(w->paintDC_, TDcSource::PaintDC);
+      } else if (HWND wnd = w->Handle()) {
+        if (HDC dc = GetDC(wnd)) canvas->SetHandle(dc, TDcSource::WindowDC);
+      }
+    }, this);
+  }
+  return canvas_;
+}
+
 // --- visibility ---
 
 bool TWindowObject::Visible() {
@@ -800,6 +824,10 @@ void TWindowObject::BeforeDestroy() {
     children_.Delete(children_.Count() - 1);
     child->parent_ = nullptr;
     Release(child);
+  }
+  if (canvas_) {
+    Release(std::exchange(canvas_, nullptr));  // gives back its DC while the window still exists
+    delete std::exchange(canvasOwner_, nullptr);
   }
   accel_.reset();
   popupMenu_ = nullptr;

@@ -12,6 +12,8 @@
 
 class TWindowObject;
 class TMenuObject;
+class TDrawCanvas;
+struct TWindowCanvasOwner;
 
 struct TMessageRecord {
   HWND Wnd = nullptr;
@@ -48,9 +50,6 @@ struct TEvent {
 };
 
 enum TSizeLimit { slMinWidth = 0, slMinHeight = 1, slMaxWidth = 2, slMaxHeight = 3 };
-
-// Toolkit colour: bit 31 set names a system colour index.
-COLORREF ToolkitColourToRGB(uint32_t colour);
 
 class TWindowObject : public TBaseObject {
 public:
@@ -96,6 +95,11 @@ public:
   void SetCaption(const std::string& text);
   uint32_t Colour() const { return colour_; }
   void SetColour(uint32_t c) { colour_ = c; Invalidate(); }
+  uint32_t FontColour() const { return fontColour_; }
+  void SetFontColour(uint32_t c) { fontColour_ = c; }
+  // Made on first use. While OnPaint runs it draws on the paint DC (the buffer when
+  // double buffered), otherwise on the window's own DC.
+  TDrawCanvas* Canvas();
   // The window owns an icon given here and destroys the one it had before.
   void SetIcon(tk::unique_hicon icon);
   // A loaded resource icon: shared, never destroyed by the window.
@@ -179,6 +183,9 @@ private:
   bool positionSet_ = false;
   std::string caption_;
   uint32_t colour_ = 0x8000000F;
+  uint32_t fontColour_ = 0x80000008;
+  TDrawCanvas* canvas_ = nullptr;
+  TWindowCanvasOwner* canvasOwner_ = nullptr;
   tk::unique_hicon ownIcon_;
   HICON sharedIcon_ = nullptr;
   HCURSOR cursor_ = nullptr;

@@ -1,4 +1,5 @@
 // Forms on real windows: placement, the handler chain, painting, alpha, mouse events.
+#include "toolkit/DrawCanvas.h"
 #include "toolkit/WindowObject.h"
 #include "ToolkitTestSupport.h"
 #include <gtest/gtest.h>
@@ -104,6 +105,7 @@ TEST(Form, HandlerChainNewestFirstAttachedOnce) {
 }
 
 struct PaintLog {
+  bool canvasOnPaintDc = false;
   int paints = 0;
   DWORD dcType = 0;
   HDC dc = nullptr;
@@ -115,11 +117,12 @@ TEST(Form, DoubleBufferedPaintGetsMemoryDcAndEraseDoesNothing) {
   form->SetPosition(100, 100);
   form->SetHasCaption(false);
   form->SetDoubleBuffered(true);
-  form->SetOnPaint([](void* d, TWindowObject*, HDC dc) {
+  form->SetOnPaint([](void* d, TWindowObject* w, HDC dc) {
     auto* l = static_cast<PaintLog*>(d);
     ++l->paints;
     l->dcType = GetObjectType(dc);
     l->dc = dc;
+    l->canvasOnPaintDc = w->Canvas()->Handle() == dc;
     RECT r{0, 0, 40, 30};
     tk::unique_hbrush red(CreateSolidBrush(RGB(255, 0, 0)));
     FillRect(dc, &r, red.get());
@@ -139,6 +142,8 @@ TEST(Form, DoubleBufferedPaintGetsMemoryDcAndEraseDoesNothing) {
   ASSERT_GE(log.paints, 1);
   EXPECT_EQ(log.dcType, static_cast<DWORD>(OBJ_MEMDC)) << "OnPaint draws into the buffer";
   EXPECT_EQ(form->PaintDC(), nullptr) << "the paint DC is only set during the event";
+  EXPECT_TRUE(log.canvasOnPaintDc) << "the canvas draws on the buffer during OnPaint";
+  EXPECT_EQ(GetObjectType(form->Canvas()->Handle()), static_cast<DWORD>(OBJ_DC)) << "outside it, on the window";
 
   {
     tk::TScopedGetDC screen(form->Handle());
@@ -307,6 +312,7 @@ TEST(Form, ManyWindowsLeaveNoHandles) {
     child->Handle();
     form->Show();
     UpdateWindow(form->Handle());
+    form->Canvas()->Handle();  // a window DC held by the canvas until the form dies
     made.push_back(form->Handle());
     if (i % 2) SendMessageA(form->Handle(), WM_CLOSE, 0, 0);  // the system destroys the window first
     Release(form);
