@@ -14,10 +14,6 @@ list(APPEND TARVELO_WIN32_SOURCES
   traffic/SystemClock.cpp
 )
 function(settings_win32_targets)
-  tarvelo_add_wine_test(settings_win32_tests
-    tests/win32/RegSettingsTest.cpp
-    tests/win32/SystemClockTest.cpp
-    tests/win32/RegSettingsFuzzTest.cpp
-  )
+  tarvelo_add_wine_test(settings_win32_tests tests/win32/RegSettingsTest.cpp)
 endfunction()
 list(APPEND TARVELO_WIN32_TARGET_HOOKS settings_win32_targets)

@@ -6,41 +6,33 @@
 
 namespace {
 
-std::vector<std::string> Listed(TInterfaceTable& table) {
-  std::vector<std::string> out;
+using Names = std::vector<std::string>;
+
+Names Listed(TInterfaceTable& table) {
+  Names out;
   ListAdapters(table, [&](const std::string& d) { out.push_back(d); });
   return out;
 }
 
 TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
   TFakeInterfaceTable t;
-  t.Rows = {
-      {24, "Loopback", 1, 1},
-      {6, "NIC B", 0, 0},
-      {71, "Wireless", 0, 0},
-      {23, "Dial-up", 0, 0},
-      {6, "NIC A", 0, 0},
-      {6, "NIC B", 0, 0},
-  };
-  EXPECT_EQ(Listed(t), (std::vector<std::string>{"NIC B", "Dial-up", "NIC A", "NIC B"}));
+  t.Rows = {{24, "Loopback", 1, 1}, {6, "NIC B", 0, 0}, {71, "Wireless", 0, 0},
+            {23, "Dial-up", 0, 0},  {6, "NIC A", 0, 0},  {6, "NIC B", 0, 0}};
+  EXPECT_EQ(Listed(t), (Names{"NIC B", "Dial-up", "NIC A", "NIC B"}));
   t.Available = false;
   EXPECT_TRUE(Listed(t).empty());
 }
 
 TEST(CounterDelta, WrapsModulo2To32AndResetsCountAsNothing) {
-  struct Case {
-    uint32_t current, previous;
-    uint32_t delta;
-    int32_t tick;
-  } cases[] = {
+  const struct { uint32_t current, previous, delta; int32_t tick; } cases[] = {
       {0, 0, 0, 0},
       {1500, 1000, 500, 500},
       {4294967000u, 4294967000u, 0, 0},
-      {200, 4294967000u, 496, 496},                       // wrapped
+      {200, 4294967000u, 496, 496},  // wrapped
       {0, 4294967295u, 1, 1},
-      {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFF},          // largest sample that fits
-      {0x80000000u, 0, 0x80000000u, 0},                   // 2^31: a counter reset
-      {500, 1000000, 4294967295u - 999499, 0},            // counters restarted below the old reading
+      {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFF},  // largest sample that fits
+      {0x80000000u, 0, 0x80000000u, 0},          // 2^31: a counter reset
+      {500, 1000000, 4294967295u - 999499, 0},   // counters restarted below the old reading
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CounterDelta(c.current, c.previous), c.delta) << c.current << " after " << c.previous;
@@ -48,51 +40,31 @@ TEST(CounterDelta, WrapsModulo2To32AndResetsCountAsNothing) {
   }
 }
 
-TEST(SampleAdapter, MatchesFirstEqualDescriptionWhateverItsType) {
+TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
   TFakeInterfaceTable t;
-  t.Rows = {
-      {6, "nic", 1, 2},         // differs only in case: another adapter
-      {24, "NIC", 10, 20},      // type plays no part in matching
-      {6, "NIC", 100, 200},     // duplicate further down: never picked
-  };
+  t.Rows = {{6, "nic", 1, 2},       // differs only in case: another adapter
+            {24, "NIC", 10, 20},    // type plays no part in matching
+            {6, "NIC", 100, 200}};  // duplicate further down: never picked
   TStatsForm f;
   f.AdapterName = "NIC";
   f.RecvOctets = 7;
   f.SentOctets = 8;
   ASSERT_TRUE(SampleAdapter(f, t));
-  EXPECT_EQ(f.RecvOctets, 10u);
-  EXPECT_EQ(f.SentOctets, 20u);
-  EXPECT_EQ(f.PrevRecvOctets, 7u);
-  EXPECT_EQ(f.PrevSentOctets, 8u);
-  // the hand-stored loopback is matched, yet never offered
-  EXPECT_EQ(Listed(t), (std::vector<std::string>{"nic", "NIC"}));
-}
+  EXPECT_EQ((std::vector<uint32_t>{f.RecvOctets, f.SentOctets, f.PrevRecvOctets, f.PrevSentOctets}),
+            (std::vector<uint32_t>{10, 20, 7, 8}));
+  EXPECT_EQ(Listed(t), (Names{"nic", "NIC"})) << "the hand-stored loopback is matched, yet never offered";
 
-TEST(SampleAdapter, MissingAdapterOrTableChangesNothing) {
-  TFakeInterfaceTable t;
+  // nothing to match: the counters stay as they were
   t.Rows = {{6, "", 5, 5}, {6, "Other", 5, 5}};
-  struct Case {
-    const char* what;
-    std::string name;
-    bool available;
-  } cases[] = {
-      {"absent", "NIC", true},
-      {"no table", "Other", false},
-      {"no adapter chosen, nameless row present", "", true},
-  };
-  for (const auto& c : cases) {
-    TStatsForm f;
+  const struct { const char* what; const char* name; bool available; } misses[] = {
+      {"absent", "NIC", true}, {"no table", "Other", false}, {"no adapter chosen, nameless row present", "", true}};
+  for (const auto& c : misses) {
     f.AdapterName = c.name;
-    f.RecvOctets = 1;
-    f.SentOctets = 2;
-    f.PrevRecvOctets = 3;
-    f.PrevSentOctets = 4;
     t.Available = c.available;
     EXPECT_FALSE(SampleAdapter(f, t)) << c.what;
-    EXPECT_EQ(f.RecvOctets, 1u) << c.what;
-    EXPECT_EQ(f.SentOctets, 2u) << c.what;
-    EXPECT_EQ(f.PrevRecvOctets, 3u) << c.what;
-    EXPECT_EQ(f.PrevSentOctets, 4u) << c.what;
+    EXPECT_EQ((std::vector<uint32_t>{f.RecvOctets, f.SentOctets, f.PrevRecvOctets, f.PrevSentOctets}),
+              (std::vector<uint32_t>{10, 20, 7, 8}))
+        << c.what;
   }
 }
 
@@ -109,15 +81,14 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
   EXPECT_EQ(readsWhenEnabled, 0);
   EXPECT_EQ(t.Reads, 1);
   EXPECT_EQ(f.IdleTicks, 0);
-  EXPECT_EQ(f.UpRate, 0u);
-  EXPECT_EQ(f.DownRate, 0u);
+  EXPECT_EQ(f.UpRate + f.DownRate, 0u);
   EXPECT_EQ(f.DownTotal, 5000000u);
   EXPECT_EQ(f.UpTotal, 70000u);
 
   // the first tick covers one tick only
   t.Row("NIC").InOctets += 1200;
   t.Row("NIC").OutOctets += 80;
-  TTrafficDeltas d = SampleTraffic(f, t);
+  const TTrafficDeltas d = SampleTraffic(f, t);
   EXPECT_EQ(d.Down, 1200);
   EXPECT_EQ(d.Up, 80);
   EXPECT_EQ(f.DownTotal, 5001200u);
@@ -133,11 +104,10 @@ TEST(StartSampling, AbsentAdapterLeavesTotalsAtZeroAndFirstDeltaIsTheFullReading
   bool enabled = false;
   StartSampling(f, t, [&] { enabled = true; });
   EXPECT_TRUE(enabled);
-  EXPECT_EQ(f.DownTotal, 0u);
-  EXPECT_EQ(f.UpTotal, 0u);
+  EXPECT_EQ(f.DownTotal + f.UpTotal, 0u);
 
   t.Row("NIC") = {6, "NIC", 30000, 4000};
-  TTrafficDeltas d = SampleTraffic(f, t);
+  const TTrafficDeltas d = SampleTraffic(f, t);
   EXPECT_EQ(d.Down, 30000);
   EXPECT_EQ(d.Up, 4000);
 }
@@ -149,20 +119,18 @@ TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
   f.AdapterName = "NIC";
   StartSampling(f, t, nullptr);
 
-  std::vector<TIfRow> saved = t.Rows;
+  const std::vector<TIfRow> saved = t.Rows;
   t.Rows.clear();
-  for (int i = 0; i < 3; ++i) {
-    TTrafficDeltas d = SampleTraffic(f, t);
-    EXPECT_EQ(d.Down, 0) << "absent tick " << i;
-    EXPECT_EQ(d.Up, 0) << "absent tick " << i;
+  for (int i = 0; i < 4; ++i) {
+    t.Available = i < 3;  // gone from the table, then no table at all
+    const TTrafficDeltas d = SampleTraffic(f, t);
+    EXPECT_EQ(d.Down + d.Up, 0) << "absent tick " << i;
   }
-  t.Available = false;
-  EXPECT_EQ(SampleTraffic(f, t).Down, 0);
   t.Available = true;
   t.Rows = saved;
   t.Rows[0].InOctets = 9000;
   t.Rows[0].OutOctets = 600;
-  TTrafficDeltas d = SampleTraffic(f, t);
+  const TTrafficDeltas d = SampleTraffic(f, t);
   EXPECT_EQ(d.Down, 8000);
   EXPECT_EQ(d.Up, 500);
   EXPECT_EQ(f.DownTotal, 9000u);
@@ -175,15 +143,16 @@ TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {
   TStatsForm f;
   f.AdapterName = "NIC";
   StartSampling(f, t, nullptr);
-  t.Row("NIC").InOctets = 1000000000;  // wrapped past 2^32: counted
-  EXPECT_EQ(SampleTraffic(f, t).Down, 1294967296);
-  EXPECT_EQ(f.DownTotal, 5294967296u);
-  t.Row("NIC").InOctets = 1000;  // driver restarted its counters
-  EXPECT_EQ(SampleTraffic(f, t).Down, 0);
-  EXPECT_EQ(f.DownTotal, 5294967296u);
-  t.Row("NIC").InOctets = 1500;  // and counts on from the new reading
-  EXPECT_EQ(SampleTraffic(f, t).Down, 500);
-  EXPECT_EQ(f.DownTotal, 5294967796u);
+  const struct { const char* what; uint32_t reading; int32_t delta; uint64_t total; } steps[] = {
+      {"wrapped past 2^32: counted", 1000000000, 1294967296, 5294967296u},
+      {"driver restarted its counters", 1000, 0, 5294967296u},
+      {"counts on from the new reading", 1500, 500, 5294967796u},
+  };
+  for (const auto& s : steps) {
+    t.Row("NIC").InOctets = s.reading;
+    EXPECT_EQ(SampleTraffic(f, t).Down, s.delta) << s.what;
+    EXPECT_EQ(f.DownTotal, s.total) << s.what;
+  }
 }
 
 }  // namespace

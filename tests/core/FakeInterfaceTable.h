@@ -12,16 +12,13 @@ public:
 
   bool Read(std::vector<TIfRow>& rows) override {
     ++Reads;
-    if (!Available) return false;
-    rows = Rows;
-    return true;
+    if (Available) rows = Rows;
+    return Available;
   }
-
-  // The row with that description, for moving its counters between ticks.
+  // The row with that description (an Ethernet row added if missing), for moving its counters.
   TIfRow& Row(const std::string& descr) {
     for (auto& r : Rows)
       if (r.Descr == descr) return r;
-    Rows.push_back({IfTypeEthernet, descr, 0, 0});
-    return Rows.back();
+    return Rows.emplace_back(TIfRow{IfTypeEthernet, descr, 0, 0});
   }
 };

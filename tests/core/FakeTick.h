@@ -15,10 +15,7 @@ using TEventLog = std::vector<std::string>;
 class TLoggingTable : public TFakeInterfaceTable {
 public:
   explicit TLoggingTable(TEventLog& log) : log_(log) {}
-  bool Read(std::vector<TIfRow>& rows) override {
-    log_.push_back("read");
-    return TFakeInterfaceTable::Read(rows);
-  }
+  bool Read(std::vector<TIfRow>& rows) override { return log_.push_back("read"), TFakeInterfaceTable::Read(rows); }
 
 private:
   TEventLog& log_;
@@ -34,9 +31,7 @@ public:
   std::string ReadString(const std::string&, const std::string& def) override { return def; }
   void WriteInteger(const std::string& name, int32_t) override { log_.push_back("store " + name); }
   void WriteBool(const std::string& name, bool) override { log_.push_back("store " + name); }
-  void WriteString(const std::string& name, const std::string&) override {
-    log_.push_back("store " + name);
-  }
+  void WriteString(const std::string& name, const std::string&) override { log_.push_back("store " + name); }
 
 private:
   TEventLog& log_;
@@ -44,8 +39,7 @@ private:
 
 class TFixedClock : public TClock {
 public:
-  uint32_t Day = 739000;
-  uint32_t Today() override { return Day; }
+  uint32_t Today() override { return 739000; }
   std::string FormatShortDate(uint32_t) override { return "06.12.2026"; }
 };
 
@@ -53,35 +47,15 @@ class TFakeTickHost : public TTickHost {
 public:
   explicit TFakeTickHost(TEventLog& log) : log_(log) {}
   bool Visible = true;
-  int Shows = 0, Hides = 0, Invalidates = 0, Trays = 0;
+  int Shows = 0, Hides = 0;
   int32_t TrayDown = -1, TrayUp = -1;
-  // Called with the event's name, so a test can look at the state the tick left.
-  std::function<void(const std::string&)> OnEvent;
+  std::function<void(const std::string&)> OnEvent;  // sees the state the tick left at each event
 
-  bool GraphVisible() override {
-    Note("visible?");
-    return Visible;
-  }
-  void ShowGraph() override {
-    ++Shows;
-    Visible = true;
-    Note("show");
-  }
-  void HideGraph() override {
-    ++Hides;
-    Visible = false;
-    Note("hide");
-  }
-  void InvalidateGraph() override {
-    ++Invalidates;
-    Note("invalidate");
-  }
-  void RenderTrayImage(int32_t down, int32_t up) override {
-    ++Trays;
-    TrayDown = down;
-    TrayUp = up;
-    Note("tray");
-  }
+  bool GraphVisible() override { return Note("visible?"), Visible; }
+  void ShowGraph() override { ++Shows, Visible = true, Note("show"); }
+  void HideGraph() override { ++Hides, Visible = false, Note("hide"); }
+  void InvalidateGraph() override { Note("invalidate"); }
+  void RenderTrayImage(int32_t down, int32_t up) override { TrayDown = down, TrayUp = up, Note("tray"); }
 
 private:
   void Note(const std::string& e) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,10 +13,11 @@
 namespace {
 
 using Points = std::vector<TPoint32>;
+using Ints = std::vector<int32_t>;
 
 TStatsForm FocusedForm() {
   TStatsForm form;
-  form.IsActive = true;  // no flat look unless a test asks for it
+  form.IsActive = true;  // no flat look unless a case asks for it
   form.BGColor = 0xFFFFFF;
   form.FlatBorderColor = 0x000000;
   form.GridColor = 0x111111;
@@ -32,79 +32,59 @@ TTrafficHistory History(int32_t n, const std::vector<std::pair<int32_t, int32_t>
   return h;
 }
 
-std::vector<int32_t> LineRows(const TRecordingSurface& s, TColor colour) {
-  std::vector<int32_t> rows;
+// Rows of the horizontal grid lines and columns of the vertical ones.
+Ints GridLines(const TRecordingSurface& s, bool rows) {
+  Ints out;
   for (const TDrawCall& c : s.Of(TDrawCall::Line))
-    if (c.colour == colour && c.from.y == c.to.y) rows.push_back(c.from.y);
-  return rows;
+    if (rows ? (c.colour == 0x111111 && c.from.y == c.to.y) : (c.colour == 0x222222 && c.from.x == c.to.x))
+      out.push_back(rows ? c.from.y : c.from.x);
+  return out;
 }
 
-std::vector<int32_t> LineColumns(const TRecordingSurface& s, TColor colour) {
-  std::vector<int32_t> cols;
-  for (const TDrawCall& c : s.Of(TDrawCall::Line))
-    if (c.colour == colour && c.from.x == c.to.x) cols.push_back(c.from.x);
-  return cols;
-}
-
-TEST(GraphRenderer, GridOfTheSmallWindow) {
-  TRecordingSurface s;
-  const TStatsForm form = FocusedForm();
-  DrawGraph(s, form, History(87), {0, 0, 87, 39});
-
-  ASSERT_FALSE(s.Calls.empty());
-  EXPECT_EQ(s.Calls.front().kind, TDrawCall::FillRect);
-  EXPECT_EQ(s.Calls.front().rect, (TRect{0, 0, 87, 39}));
-  EXPECT_EQ(LineRows(s, 0x111111), (std::vector<int32_t>{27, 14, 1}));
-  EXPECT_EQ(LineColumns(s, 0x222222), (std::vector<int32_t>{78, 68, 58, 48, 38, 28, 18, 8}));
-  for (const TDrawCall& c : s.Of(TDrawCall::Line)) {
-    if (c.colour == 0x111111) {
-      EXPECT_EQ(c.from.x, 0);
-      EXPECT_EQ(c.to.x, 87);
+TEST(GraphRenderer, GridAndFlatLookAt87x39) {
+  const struct { const char* what; bool active, goFlat; Ints rows, cols; bool framed; } cases[] = {
+      {"focused", true, true, {27, 14, 1}, {78, 68, 58, 48, 38, 28, 18, 8}, false},
+      {"flat", false, true, {27, 15, 3}, {77, 67, 57, 47, 37, 27, 17, 7}, true},
+      {"unfocused without GoFlat", false, false, {27, 14, 1}, {78, 68, 58, 48, 38, 28, 18, 8}, false},
+  };
+  for (const auto& c : cases) {
+    TRecordingSurface s;
+    TStatsForm form = FocusedForm();
+    form.IsActive = c.active;
+    form.GoFlat = c.goFlat;
+    form.FlatBorderColor = 0x0000AA;
+    DrawGraph(s, form, History(87), {0, 0, 87, 39});
+    ASSERT_FALSE(s.Calls.empty()) << c.what;
+    EXPECT_EQ(s.Calls.front().kind, TDrawCall::FillRect) << c.what;
+    EXPECT_EQ(s.Calls.front().rect, (TRect{0, 0, 87, 39})) << c.what;
+    EXPECT_EQ(GridLines(s, true), c.rows) << c.what;
+    EXPECT_EQ(GridLines(s, false), c.cols) << c.what;
+    EXPECT_EQ(s.Of(TDrawCall::FrameRect).size(), c.framed ? 1u : 0u) << c.what;
+    if (c.framed) {
+      EXPECT_EQ(s.Calls.back().kind, TDrawCall::FrameRect) << "the ring is drawn last";
+      EXPECT_EQ(s.Calls.back().rect, (TRect{0, 0, 87, 39}));
+      EXPECT_EQ(s.Calls.back().colour, 0x0000AAu);
+      // zero line at H + 1 = 38, the border row; the newest column continues to R.right = 86
+      const auto polys = s.Of(TDrawCall::Polygon);
+      ASSERT_EQ(polys.size(), 3u);
+      EXPECT_EQ(polys[0].points[0], (TPoint32{84, 38}));
+      EXPECT_EQ(polys[0].points[88], (TPoint32{86, 38}));
     } else {
-      EXPECT_EQ(c.from.y, 0);
-      EXPECT_EQ(c.to.y, 39);
+      for (const TDrawCall& l : s.Of(TDrawCall::Line))
+        EXPECT_TRUE(l.colour == 0x111111 ? l.from.x == 0 && l.to.x == 87 : l.from.y == 0 && l.to.y == 39)
+            << c.what << ": grid lines span the whole area";
     }
   }
-  EXPECT_TRUE(s.Of(TDrawCall::FrameRect).empty()) << "no border while focused";
-}
-
-TEST(GraphRenderer, FlatLookShrinksTheAreaAndFramesLast) {
-  TRecordingSurface s;
-  TStatsForm form = FocusedForm();
-  form.IsActive = false;
-  form.FlatBorderColor = 0x0000AA;
-  DrawGraph(s, form, History(87), {0, 0, 87, 39});
-
-  EXPECT_EQ(LineRows(s, 0x111111), (std::vector<int32_t>{27, 15, 3}));
-  EXPECT_EQ(LineColumns(s, 0x222222), (std::vector<int32_t>{77, 67, 57, 47, 37, 27, 17, 7}));
-  const TDrawCall& last = s.Calls.back();
-  ASSERT_EQ(last.kind, TDrawCall::FrameRect);
-  EXPECT_EQ(last.rect, (TRect{0, 0, 87, 39}));
-  EXPECT_EQ(last.colour, 0x0000AAu);
-  // zero line at H + 1 = 38, the border row; the newest column continues to R.right = 86
-  const auto polys = s.Of(TDrawCall::Polygon);
-  ASSERT_EQ(polys.size(), 3u);
-  EXPECT_EQ(polys[0].points[0], (TPoint32{84, 38}));
-  EXPECT_EQ(polys[0].points[88], (TPoint32{86, 38}));
-
-  s.Clear();
-  form.GoFlat = false;
-  DrawGraph(s, form, History(87), {0, 0, 87, 39});
-  EXPECT_TRUE(s.Of(TDrawCall::FrameRect).empty()) << "no border without GoFlat";
 }
 
 TEST(GraphRenderer, HorizontalSpacingFollowsTheScale) {
-  const struct {
-    int32_t scale, height, step;
-  } cases[] = {
-      {4096, 39, 13},
-      {4096, 37, 12},
-      {100000, 39, 9},
-      {4096, 1000, 21},
-      {1, 39, 13},  // v stays 4096, d doubles until the step fits
-      {0, 39, 13},  // a stored 0 counts as 4096
-      {-5, 39, 13},
-      {std::numeric_limits<int32_t>::max(), 39, 7},  // v = 2^31 without overflow
+  const struct { int32_t scale, height, step, count; } cases[] = {
+      {4096, 39, 13, 3}, {4096, 37, 12, 3}, {100000, 39, 9, 4}, {4096, 1000, 21, 47},
+      {1, 39, 13, 3},  // v stays 4096, d doubles until the step fits
+      {0, 39, 13, 3},  // a stored 0 counts as 4096
+      {-5, 39, 13, 3},
+      {INT32_MAX, 39, 7, 5},  // v = 2^31 without overflow
+      {4096, 24, 0, 0},       // too low for any line
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
@@ -112,10 +92,11 @@ TEST(GraphRenderer, HorizontalSpacingFollowsTheScale) {
     form.GraphScaleMax = c.scale;
     form.GridMode = 1;
     DrawGrid(s, form, {0, 0, 50, c.height});
-    const auto rows = LineRows(s, 0x111111);
-    ASSERT_FALSE(rows.empty()) << "scale " << c.scale << " height " << c.height;
-    EXPECT_EQ(c.height + 1 - rows[0], c.step) << "scale " << c.scale << " height " << c.height;
-    EXPECT_EQ(rows.size(), static_cast<size_t>(c.height / c.step)) << "scale " << c.scale;
+    const Ints rows = GridLines(s, true);
+    ASSERT_EQ(rows.size(), static_cast<size_t>(c.count)) << "scale " << c.scale << " height " << c.height;
+    if (c.count) {
+      EXPECT_EQ(c.height + 1 - rows[0], c.step) << "scale " << c.scale << " height " << c.height;
+    }
   }
 }
 
@@ -135,21 +116,13 @@ TEST(GraphRenderer, GridModeAndShowGridChooseTheLines) {
     form.ShowGrid = c.show;
     form.GridMode = c.mode;
     DrawGraph(s, form, History(87), {0, 0, 87, 39});
-    EXPECT_EQ(LineRows(s, 0x111111).size(), c.rows) << c.name;
-    EXPECT_EQ(LineColumns(s, 0x222222).size(), c.cols) << c.name;
+    EXPECT_EQ(GridLines(s, true).size(), c.rows) << c.name;
+    EXPECT_EQ(GridLines(s, false).size(), c.cols) << c.name;
   }
-
-  TRecordingSurface s;
-  TStatsForm form = FocusedForm();
-  DrawGrid(s, form, {0, 0, 87, 24});
-  EXPECT_TRUE(LineRows(s, 0x111111).empty()) << "no horizontal lines at H = 24";
 }
 
 TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
-  const struct {
-    int32_t w, h;
-    bool flat, drawn;
-  } cases[] = {
+  const struct { int32_t w, h; bool flat, drawn; } cases[] = {
       {151, 41, false, true}, {150, 100, false, false}, {200, 40, false, false},
       {152, 42, true, false}, {153, 43, true, true},
   };
@@ -159,42 +132,29 @@ TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
     form.IsActive = !c.flat;
     DrawGraph(s, form, History(c.w), {0, 0, c.w, c.h});
     const auto texts = s.Of(TDrawCall::DrawText);
-    EXPECT_EQ(texts.size(), c.drawn ? 2u : 0u) << c.w << " x " << c.h << (c.flat ? " flat" : "");
+    ASSERT_EQ(texts.size(), c.drawn ? 2u : 0u) << c.w << " x " << c.h << (c.flat ? " flat" : "");
+    if (!c.drawn || c.flat) continue;
+    const int32_t tw = static_cast<int32_t>(std::string(MakerHost).size()) * s.CharWidth;
+    EXPECT_EQ(texts[0].text, MakerHost);
+    EXPECT_EQ(texts[0].font, (TFontSpec{"Small Fonts", 11, false}));
+    EXPECT_EQ(texts[0].rect.left, 151 - tw + 1) << "shadow one pixel down and right";
+    EXPECT_EQ(texts[0].rect.top, 41 - 11 + 1);
+    EXPECT_EQ(texts[0].colour, 0xC0C0C0u);
+    EXPECT_EQ(texts[1].rect.left, 151 - tw);
+    EXPECT_EQ(texts[1].rect.top, 41 - 11);
+    EXPECT_EQ(texts[1].colour, 0x823535u) << "grey 0x4C (76.5 to even), then 0.3 towards pure blue";
   }
-
-  TRecordingSurface s;
-  DrawGraph(s, FocusedForm(), History(151), {0, 0, 151, 41});
-  const auto texts = s.Of(TDrawCall::DrawText);
-  ASSERT_EQ(texts.size(), 2u);
-  const int32_t tw = static_cast<int32_t>(std::string(MakerHost).size()) * s.CharWidth;
-  EXPECT_EQ(texts[0].text, MakerHost);
-  EXPECT_EQ(texts[0].font, (TFontSpec{"Small Fonts", 11, false}));
-  EXPECT_EQ(texts[0].align, TTextAlign::Left);
-  EXPECT_EQ(texts[0].rect.left, 151 - tw + 1) << "shadow one pixel down and right";
-  EXPECT_EQ(texts[0].rect.top, 41 - 11 + 1);
-  EXPECT_EQ(texts[0].colour, 0xC0C0C0u);
-  EXPECT_EQ(texts[1].rect.left, 151 - tw);
-  EXPECT_EQ(texts[1].rect.top, 41 - 11);
-  // black/white 0.3 -> 0x4C (76.5 to even), then 0.3 towards pure blue
-  EXPECT_EQ(texts[1].colour, 0x823535u);
 }
 
-// Scale 3900 at H = 39: a sample's height is a hundredth of it.
-struct AreaFixture {
-  TRecordingSurface s;
-  TStatsForm form = FocusedForm();
-  TRect R{0, 0, 10, 39};
-  // oldest first; the newest down sample is above full scale, age 2 is equal
-  TTrafficHistory history = History(4, {{1000, 500}, {2000, 2000}, {500, 1500}, {5000, 0}});
-  AreaFixture() { form.GraphScaleMax = 3900; }
-};
-
 TEST(GraphRenderer, AreasAndOverlapBand) {
-  AreaFixture f;
-  DrawTrafficLayer(f.s, f.form, f.history, f.R, 50);
-  const auto polys = f.s.Of(TDrawCall::Polygon);
+  TStatsForm form = FocusedForm();
+  form.GraphScaleMax = 3900;  // at H = 39 a sample's height is a hundredth of it
+  // oldest first; the newest down sample is above full scale, age 2 is equal
+  const TTrafficHistory h = History(4, {{1000, 500}, {2000, 2000}, {500, 1500}, {5000, 0}});
+  TRecordingSurface s;
+  DrawTrafficLayer(s, form, h, {0, 0, 10, 39}, 50);
+  auto polys = s.Of(TDrawCall::Polygon);
   ASSERT_EQ(polys.size(), 3u);
-
   EXPECT_EQ(polys[0].points, (Points{{9, -10}, {8, 35}, {7, 20}, {6, 30}, {0, 40}, {10, 40}, {10, -10}}))
       << "download";
   EXPECT_EQ(polys[0].colour, 0x1515FFu);
@@ -206,70 +166,50 @@ TEST(GraphRenderer, AreasAndOverlapBand) {
   EXPECT_EQ(polys[2].points, (Points{{9, 39}, {8, 35}, {7, 20}, {6, 39}, {0, 40}, {10, 40}, {10, 39}}))
       << "overlap";
   EXPECT_EQ(polys[2].colour, 0x28B9FFu);
-  EXPECT_TRUE(f.s.Of(TDrawCall::MeasureText).empty()) << "no annotations in a narrow area";
-}
+  EXPECT_TRUE(s.Of(TDrawCall::MeasureText).empty()) << "no annotations in a narrow area";
 
-TEST(GraphRenderer, BalanceShrinksOneDirectionsScale) {
-  AreaFixture f;
-  DrawTrafficLayer(f.s, f.form, f.history, f.R, 1);  // up scale 10 %: 390
-  const auto polys = f.s.Of(TDrawCall::Polygon);
+  s.Clear();
+  DrawTrafficLayer(s, form, h, {0, 0, 10, 39}, 1);  // up scale 10 %: 390
+  polys = s.Of(TDrawCall::Polygon);
   ASSERT_EQ(polys.size(), 3u);
-  EXPECT_EQ(polys[0].points[1], (TPoint32{8, 35})) << "download unchanged";
+  EXPECT_EQ(polys[0].points[1], (TPoint32{8, 35})) << "download unchanged by the balance";
   EXPECT_EQ(polys[1].points[1], (TPoint32{8, -110})) << "upload ten times taller";
 }
 
 TEST(GraphRenderer, SampleTopRoundsAndStaysBounded) {
-  const struct {
-    int32_t sample, height, scale, top;
-  } cases[] = {
-      {0, 39, 3900, 40},
-      {3900, 39, 3900, 1},
-      {50, 39, 3900, 40},  // 0.5 -> 0
-      {150, 39, 3900, 38},  // 1.5 -> 2
-      {4096, 39, 0, 1},     // scale 0 counts as 4096
-      {4096, 39, -1, 1},
-      {std::numeric_limits<int32_t>::max(), 39, 1, -(1 << 24)},
-      {std::numeric_limits<int32_t>::min(), 39, 1, 1 << 24},
-      {2000000000, 1000, 4096, -(1 << 24)},
+  const struct { int32_t sample, height, scale, top; } cases[] = {
+      {0, 39, 3900, 40},  {3900, 39, 3900, 1}, {50, 39, 3900, 40} /* 0.5 -> 0 */, {150, 39, 3900, 38},
+      {4096, 39, 0, 1} /* scale 0 counts as 4096 */, {4096, 39, -1, 1},
+      {INT32_MAX, 39, 1, -(1 << 24)}, {INT32_MIN, 39, 1, 1 << 24}, {2000000000, 1000, 4096, -(1 << 24)},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(SampleTop(c.sample, c.height, c.scale), c.top)
-        << c.sample << " at " << c.height << " / " << c.scale;
+    EXPECT_EQ(SampleTop(c.sample, c.height, c.scale), c.top) << c.sample << " at " << c.height << " / " << c.scale;
 }
 
 TEST(GraphRenderer, EmptyOrOddAreasStaySafe) {
   TStatsForm form = FocusedForm();
-  {
-    TRecordingSurface s;
-    DrawGraph(s, form, History(87), {0, 0, 0, 0});
-    ASSERT_EQ(s.Calls.size(), 1u) << "only the background";
-  }
-  {
-    TRecordingSurface s;
-    form.IsActive = false;
-    DrawGraph(s, form, History(87), {0, 0, 1, 1});
-    ASSERT_EQ(s.Calls.size(), 2u) << "background and border around nothing";
-    EXPECT_EQ(s.Calls[1].kind, TDrawCall::FrameRect);
-  }
-  {
-    TRecordingSurface s;
-    TTrafficHistory empty;
-    DrawTrafficLayer(s, form, empty, {0, 0, 87, 39}, 50);
-    const auto polys = s.Of(TDrawCall::Polygon);
-    ASSERT_EQ(polys.size(), 3u);
-    EXPECT_EQ(polys[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
-  }
-  {
-    // the tray's mini graph: areas only
-    TRecordingSurface s;
-    form.DownRate = 5000;
-    form.MouseMarker = {5, 5};
-    DrawTrafficLayer(s, form, History(87, {{4096, 0}}), {0, 1, 16, 16}, 50);
-    const auto polys = s.Of(TDrawCall::Polygon);
-    ASSERT_EQ(polys.size(), 3u);
-    EXPECT_EQ(polys[0].points[0], (TPoint32{15, 1})) << "full scale reaches row 1";
-    EXPECT_EQ(s.Calls.size(), 3u);
-  }
+  TRecordingSurface s;
+  DrawGraph(s, form, History(87), {0, 0, 0, 0});
+  EXPECT_EQ(s.Calls.size(), 1u) << "only the background";
+
+  s.Clear();
+  form.IsActive = false;
+  DrawGraph(s, form, History(87), {0, 0, 1, 1});
+  ASSERT_EQ(s.Calls.size(), 2u) << "background and border around nothing";
+  EXPECT_EQ(s.Calls[1].kind, TDrawCall::FrameRect);
+
+  s.Clear();
+  DrawTrafficLayer(s, form, TTrafficHistory(), {0, 0, 87, 39}, 50);
+  ASSERT_EQ(s.Of(TDrawCall::Polygon).size(), 3u);
+  EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
+
+  // the tray's mini graph: areas only, even with rates and a marker
+  s.Clear();
+  form.DownRate = 5000;
+  form.MouseMarker = {5, 5};
+  DrawTrafficLayer(s, form, History(87, {{4096, 0}}), {0, 1, 16, 16}, 50);
+  ASSERT_EQ(s.Calls.size(), 3u);
+  EXPECT_EQ(s.Calls[0].points[0], (TPoint32{15, 1})) << "full scale reaches row 1";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "core/RecordingSurface.h"
@@ -12,47 +13,37 @@ namespace {
 
 using Points = std::vector<TPoint32>;
 
-TStatsForm Form() {
+TStatsForm Form(uint32_t down = 1000, uint32_t up = 2048) {  // "1000b", "2.0k"
   TStatsForm form;
   form.IsActive = true;
   form.BGColor = 0xFFFFFF;
   form.FlatBorderColor = 0x000000;
-  form.DownRate = 1000;  // "1000b"
-  form.UpRate = 2048;    // "2.0k"
+  form.DownRate = down;
+  form.UpRate = up;
+  form.GraphScaleMax = 4096;
   return form;
 }
 
 TEST(RateBoxes, SmallBoxesAt87x39) {
   TRecordingSurface s;
-  const TStatsForm form = Form();
-  EXPECT_FALSE(DrawRateBoxes(s, form, {0, 0, 87, 39}));
-
-  const int32_t tw1 = 5 * s.CharWidth, tw2 = 4 * s.CharWidth;
-  const auto boxes = s.Of(TDrawCall::Rectangle);
+  EXPECT_FALSE(DrawRateBoxes(s, Form(), {0, 0, 87, 39}));
+  const int32_t tw1 = 5 * s.CharWidth, tw2 = 4 * s.CharWidth, l2 = tw1 + 21;
+  const auto boxes = s.Of(TDrawCall::Rectangle), arrows = s.Of(TDrawCall::Polygon), texts = s.Of(TDrawCall::DrawText);
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].rect, (TRect{4, 26, tw1 + 14, 37}));
-  EXPECT_EQ(boxes[0].outline, 0x383870u);
-  EXPECT_EQ(boxes[0].colour, 0xFFFFFFu);
-  EXPECT_EQ(boxes[1].rect, (TRect{tw1 + 20, 26, tw1 + 20 + tw2 + 10, 37}));
-
-  const auto arrows = s.Of(TDrawCall::Polygon);
   ASSERT_EQ(arrows.size(), 2u);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(std::tuple(boxes[0].rect, boxes[0].outline, boxes[0].colour),
+            std::tuple(TRect{4, 26, tw1 + 14, 37}, 0x383870u, 0xFFFFFFu));
+  EXPECT_EQ(boxes[1].rect, (TRect{tw1 + 20, 26, tw1 + 30 + tw2, 37}));
+  EXPECT_EQ(std::tuple(arrows[0].outline, arrows[0].colour), std::tuple(0x27274Eu, 0x27274Eu));
   EXPECT_EQ(arrows[0].points, (Points{{8, 34}, {10, 32}, {8, 32}, {8, 28}, {8, 28}, {8, 32}, {6, 32}, {8, 34}}));
-  EXPECT_EQ(arrows[0].outline, 0x27274Eu);
-  EXPECT_EQ(arrows[0].colour, 0x27274Eu);
-  const int32_t l2 = tw1 + 21;  // upside down: y = top + th - 1 - template y
+  // the upload arrow upside down: y = top + th - 1 - template y
   EXPECT_EQ(arrows[1].points, (Points{{l2 + 3, 28}, {l2 + 5, 30}, {l2 + 3, 30}, {l2 + 3, 34},
                                       {l2 + 3, 34}, {l2 + 3, 30}, {l2 + 1, 30}, {l2 + 3, 28}}));
-
-  const auto texts = s.Of(TDrawCall::DrawText);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, "1000b");
-  EXPECT_EQ(texts[0].rect, (TRect{10, 26, tw1 + 14, 37}));
-  EXPECT_EQ(texts[0].align, TTextAlign::Centre);
-  EXPECT_EQ(texts[0].font, (TFontSpec{"Small Fonts", 11, false}));
+  EXPECT_EQ(std::tuple(texts[0].text, texts[0].rect, texts[0].align, texts[0].font),
+            std::tuple("1000b", TRect{10, 26, tw1 + 14, 37}, TTextAlign::Centre, SmallFontsSpec()));
   EXPECT_EQ(texts[0].colour, 0x0F0FB2u) << "178.5 rounds to 178";
-  EXPECT_EQ(texts[1].text, "2.0k");
-  EXPECT_EQ(texts[1].rect.left, tw1 + 26);
+  EXPECT_EQ(std::tuple(texts[1].text, texts[1].rect.left), std::tuple("2.0k", tw1 + 26));
 }
 
 TEST(RateBoxes, LargeBoxesFrom120x51) {
@@ -67,40 +58,41 @@ TEST(RateBoxes, LargeBoxesFrom120x51) {
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].font, c.large ? (TFontSpec{"MS Sans Serif", 14, true}) : (TFontSpec{"Small Fonts", 11, false}))
         << c.w << " x " << c.h;
+    if (c.w != 120 || !c.large) continue;
+    // th 13, m 5, a 8: dy = 51 - 13 - 5 = 33
+    const auto boxes = s.Of(TDrawCall::Rectangle);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].rect, (TRect{6, 34, 25 + 18, 47}));
+    EXPECT_EQ(boxes[1].rect.left, 25 + 26);
+    EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points,
+              (Points{{11, 44}, {13, 42}, {11, 42}, {11, 36}, {10, 36}, {10, 42}, {8, 42}, {10, 44}}));
   }
-
-  TRecordingSurface s;
-  DrawRateBoxes(s, Form(), {0, 0, 120, 51});
-  const int32_t tw1 = 5 * s.CharWidth;
-  const auto boxes = s.Of(TDrawCall::Rectangle);
-  ASSERT_EQ(boxes.size(), 2u);
-  // th 13, m 5, a 8: dy = 51 - 13 - 5 = 33
-  EXPECT_EQ(boxes[0].rect, (TRect{6, 34, tw1 + 18, 47}));
-  EXPECT_EQ(boxes[1].rect.left, tw1 + 26);
-  EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points,
-            (Points{{11, 44}, {13, 42}, {11, 42}, {11, 36}, {10, 36}, {10, 42}, {8, 42}, {10, 44}}));
 }
 
-TEST(RateBoxes, NothingWhenBothRatesAreZero) {
-  TRecordingSurface s;
-  TStatsForm form = Form();
-  form.DownRate = form.UpRate = 0;
-  form.MouseMarker = {5, 30};
-  EXPECT_FALSE(DrawRateBoxes(s, form, {0, 0, 87, 39}));
-  EXPECT_TRUE(s.Calls.empty());
-
-  form.UpRate = 1;
-  DrawRateBoxes(s, form, {0, 0, 87, 39});
-  EXPECT_EQ(s.Of(TDrawCall::Rectangle).size(), 2u) << "one rate is enough";
-  EXPECT_EQ(s.Of(TDrawCall::DrawText)[0].text, "0b");
+TEST(RateBoxes, RatesShownAndNothingWhenBothAreZero) {
+  const struct {
+    uint32_t down, up;
+    const char* downText;  // nullptr: nothing drawn at all
+  } cases[] = {{0, 0, nullptr}, {0, 1, "0b"}, {0xFFFFFFFFu, 0, "2047.9M"} /* never negative */};
+  for (const auto& c : cases) {
+    TRecordingSurface s;
+    TStatsForm form = Form(c.down, c.up);
+    form.MouseMarker = {5, 30};
+    const bool inBox = DrawRateBoxes(s, form, {0, 0, 87, 39});
+    if (!c.downText) {
+      EXPECT_FALSE(inBox);
+      EXPECT_TRUE(s.Calls.empty());
+      continue;
+    }
+    EXPECT_EQ(s.Of(TDrawCall::Rectangle).size(), 2u) << c.downText;
+    ASSERT_FALSE(s.Of(TDrawCall::DrawText).empty());
+    EXPECT_EQ(s.Of(TDrawCall::DrawText)[0].text, c.downText);
+  }
 }
 
 TEST(RateBoxes, MarkerInsideABox) {
   const int32_t tw1 = 25;  // "1000b" at 5 per character
-  const struct {
-    TPoint32 marker;
-    bool inside;
-  } cases[] = {
+  const struct { TPoint32 marker; bool inside; } cases[] = {
       {{4, 26}, true},         {{tw1 + 13, 36}, true},  {{tw1 + 14, 36}, false},  // gap
       {{4, 37}, false},        {{3, 30}, false},        {{tw1 + 20, 26}, true},   // box 2
       {{tw1 + 49, 36}, true},  {{tw1 + 50, 36}, false}, {{0, 0}, false},
@@ -113,75 +105,31 @@ TEST(RateBoxes, MarkerInsideABox) {
   }
 }
 
-TEST(RateBoxes, HugeRatesNeverReadNegative) {
-  TRecordingSurface s;
-  TStatsForm form = Form();
-  form.DownRate = 0xFFFFFFFFu;
-  DrawRateBoxes(s, form, {0, 0, 87, 39});
-  const auto texts = s.Of(TDrawCall::DrawText);
-  ASSERT_FALSE(texts.empty());
-  EXPECT_EQ(texts[0].text, "2047.9M");
-}
-
-TEST(RateBoxes, ArrowTemplates) {
-  EXPECT_EQ(Points(ArrowTemplate(false).begin(), ArrowTemplate(false).end()),
-            (Points{{3, 8}, {5, 6}, {3, 6}, {3, 2}, {3, 2}, {3, 6}, {1, 6}, {3, 8}}));
-  EXPECT_EQ(Points(ArrowTemplate(true).begin(), ArrowTemplate(true).end()),
-            (Points{{4, 10}, {6, 8}, {4, 8}, {4, 2}, {3, 2}, {3, 8}, {1, 8}, {3, 10}}));
-}
-
-TStatsForm HoverForm(TPoint32 marker) {
-  TStatsForm form = Form();
-  form.DownRate = form.UpRate = 0;
-  form.GraphScaleMax = 4096;
-  form.MouseMarker = marker;
-  return form;
-}
-
-TEST(HoverReadout, LabelRightAndBelowInTheTopLeft) {
-  TRecordingSurface s;
-  DrawHoverReadout(s, HoverForm({10, 10}), {0, 0, 200, 100}, false);
-
-  const auto lines = s.Of(TDrawCall::Line);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].from, (TPoint32{10, 10}));
-  EXPECT_EQ(lines[0].to, (TPoint32{26, 20}));
-  EXPECT_EQ(lines[1].from, (TPoint32{26, 20}));
-  EXPECT_EQ(lines[1].to, (TPoint32{34, 20}));
-  EXPECT_EQ(lines[0].colour, 0x2E2E2Eu) << "tooltip text mixed with grey and the inverse background";
-
-  const auto texts = s.Of(TDrawCall::DrawText);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "3.6k");  // 4096 / 100 x 91 = 3727
-  const int32_t tw = 4 * s.CharWidth;
-  EXPECT_EQ(texts[0].rect, (TRect{33, 15, 26 + tw + 11, 26}));
-  EXPECT_EQ(texts[0].align, TTextAlign::Centre);
-  EXPECT_EQ(texts[0].colour, 0x000000u);
-
-  const auto dots = s.Of(TDrawCall::Ellipse);
-  ASSERT_EQ(dots.size(), 1u);
-  EXPECT_EQ(dots[0].rect, (TRect{9, 9, 11, 11}));
-  EXPECT_EQ(dots[0].outline, 0x2E2E2Eu);
-  EXPECT_EQ(dots[0].colour, 0xE1FFFFu);
-  const auto labels = s.Of(TDrawCall::Rectangle);
-  ASSERT_EQ(labels.size(), 1u);
-  EXPECT_EQ(labels[0].rect, texts[0].rect);
-  EXPECT_EQ(labels[0].outline, 0x000000u);
-  EXPECT_EQ(labels[0].colour, 0xE1FFFFu);
-}
-
-TEST(HoverReadout, LabelFlipsLeftAndUpInTheBottomRight) {
-  TRecordingSurface s;
-  DrawHoverReadout(s, HoverForm({190, 90}), {0, 0, 200, 100}, false);
-  const auto lines = s.Of(TDrawCall::Line);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].to, (TPoint32{174, 70}));
-  EXPECT_EQ(lines[1].to, (TPoint32{166, 70}));
-  const auto texts = s.Of(TDrawCall::DrawText);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "451b");
-  EXPECT_EQ(texts[0].rect.right, 167);
-  EXPECT_EQ(texts[0].rect.top, 65);  // 70 + 1 - 5.5 to even
+TEST(HoverReadout, LeaderAndLabelFlipInTheBottomRight) {
+  const struct { TPoint32 marker, bend, end; const char* text; TRect label; } cases[] = {
+      // 4096 / 100 x 91 = 3727; the label right of and below the bend
+      {{10, 10}, {26, 20}, {34, 20}, "3.6k", {33, 15, 57, 26}},
+      // left of and above it; top 70 + 1 - 5.5 to even
+      {{190, 90}, {174, 70}, {166, 70}, "451b", {143, 65, 167, 76}},
+  };
+  for (const auto& c : cases) {
+    TRecordingSurface s;
+    TStatsForm form = Form(0, 0);
+    form.MouseMarker = c.marker;
+    DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
+    const auto lines = s.Of(TDrawCall::Line), texts = s.Of(TDrawCall::DrawText);
+    const auto labels = s.Of(TDrawCall::Rectangle), dots = s.Of(TDrawCall::Ellipse);
+    ASSERT_TRUE(lines.size() == 2 && texts.size() == 1 && labels.size() == 1 && dots.size() == 1) << c.text;
+    EXPECT_EQ(std::tuple(lines[0].from, lines[0].to, lines[1].from, lines[1].to),
+              std::tuple(c.marker, c.bend, c.bend, c.end));
+    EXPECT_EQ(std::tuple(texts[0].text, texts[0].rect, labels[0].rect, texts[0].align),
+              std::tuple(c.text, c.label, c.label, TTextAlign::Centre));
+    EXPECT_EQ(dots[0].rect, (TRect{c.marker.x - 1, c.marker.y - 1, c.marker.x + 1, c.marker.y + 1})) << c.text;
+    // tooltip text mixed with grey and the inverse background; tooltip colours for the rest
+    EXPECT_EQ(std::tuple(lines[0].colour, dots[0].outline, dots[0].colour, labels[0].outline, labels[0].colour,
+                         texts[0].colour),
+              std::tuple(0x2E2E2Eu, 0x2E2E2Eu, 0xE1FFFFu, 0x000000u, 0xE1FFFFu, 0x000000u));
+  }
 }
 
 TEST(HoverReadout, SidesAndOddLineHeights) {
@@ -190,20 +138,21 @@ TEST(HoverReadout, SidesAndOddLineHeights) {
     int lineHeight;
     int32_t left, top;  // of the label; text "...k" is 4 characters at 5 pixels
   } cases[] = {
-      {{100, 40}, 11, 123, 45},   // middle column and the 40 % row stay on the default side
-      {{101, 41}, 11, 54, 16},    // one further: left of and above the mouse
-      {{10, 10}, 13, 33, 14},     // th 13: ly - 6 on the left-hand placement
-      {{190, 10}, 13, 143, 15},   // and ly - 5 on the right-hand one
+      {{100, 40}, 11, 123, 45},  // middle column and the 40 % row stay on the default side
+      {{101, 41}, 11, 54, 16},   // one further: left of and above the mouse
+      {{10, 10}, 13, 33, 14},    // th 13: ly - 6 on the left-hand placement
+      {{190, 10}, 13, 143, 15},  // and ly - 5 on the right-hand one
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
     s.LineHeights["Small Fonts"] = c.lineHeight;
-    DrawHoverReadout(s, HoverForm(c.marker), {0, 0, 200, 100}, false);
+    TStatsForm form = Form(0, 0);
+    form.MouseMarker = c.marker;
+    DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
     const auto labels = s.Of(TDrawCall::Rectangle);
     ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(labels[0].rect.left, c.left) << "(" << c.marker.x << ", " << c.marker.y << ")";
-    EXPECT_EQ(labels[0].rect.top, c.top) << "(" << c.marker.x << ", " << c.marker.y << ")";
-    EXPECT_EQ(labels[0].rect.bottom - labels[0].rect.top, c.lineHeight);
+    const TRect want{c.left, c.top, labels[0].rect.right, c.top + c.lineHeight};
+    EXPECT_EQ(labels[0].rect, want) << "(" << c.marker.x << ", " << c.marker.y << ")";
   }
 }
 
@@ -231,7 +180,8 @@ TEST(HoverReadout, ValuesAndWhenNothingShows) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = HoverForm(c.marker);
+    TStatsForm form = Form(0, 0);
+    form.MouseMarker = c.marker;
     form.GraphScaleMax = c.scale;
     DrawHoverReadout(s, form, c.R, c.inBox);
     const auto texts = s.Of(TDrawCall::DrawText);
@@ -246,32 +196,28 @@ TEST(HoverReadout, ValuesAndWhenNothingShows) {
 
 TEST(HoverReadout, WithinTheTrafficLayer) {
   TStatsForm form = Form();
-  form.GraphScaleMax = 4096;
   TTrafficHistory history;
   history.HistoryResize(200);
-
   // large boxes at 200 x 100: th 13, m 5, box 1 from (6, 83)
   form.MouseMarker = {7, 84};
   TRecordingSurface s;
   DrawTrafficLayer(s, form, history, {0, 0, 200, 100}, 50);
   EXPECT_TRUE(s.Of(TDrawCall::Ellipse).empty()) << "marker inside a box hides the readout";
 
-  // the readout reads the undivided scale whatever the balance
   form.MouseMarker = {7, 1};
   s.Clear();
   DrawTrafficLayer(s, form, history, {0, 0, 200, 100}, 99);
   const auto texts = s.Of(TDrawCall::DrawText);
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[2].text, "4.0k");
+  EXPECT_EQ(texts[2].text, "4.0k") << "the readout reads the undivided scale whatever the balance";
 
-  // colours come from the installed system colour source
   SetSystemColourSource([](int index) -> TColor { return index == SysColorInfoBk ? 0x00AA00 : 0x0000BB; });
   s.Clear();
   DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
   SetSystemColourSource(nullptr);
   const auto labels = s.Of(TDrawCall::Rectangle);
   ASSERT_EQ(labels.size(), 1u);
-  EXPECT_EQ(labels[0].colour, 0x00AA00u);
+  EXPECT_EQ(labels[0].colour, 0x00AA00u) << "colours come from the installed system colour source";
   EXPECT_EQ(labels[0].outline, 0x0000BBu);
 }
 

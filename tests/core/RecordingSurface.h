@@ -1,6 +1,5 @@
-// A drawing surface that records every call with its arguments, for asserting on
-// the primitives a renderer draws. Text is measured deterministically: a fixed
-// width per character and a line height per font face, both adjustable.
+// A drawing surface that records every call, for asserting on the primitives a renderer
+// draws. Text measures a fixed width per character and a line height per face.
 #pragma once
 #include <map>
 #include <ostream>
@@ -9,7 +8,6 @@
 
 #include "render/DrawSurface.h"
 
-// Readable failure messages for the surface's value types.
 inline void PrintTo(const TPoint32& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 inline void PrintTo(const TRect& r, std::ostream* os) {
   *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
@@ -18,13 +16,13 @@ inline void PrintTo(const TRect& r, std::ostream* os) {
 struct TDrawCall {
   enum TKind { FillRect, FrameRect, Line, Rectangle, Ellipse, Polygon, MeasureText, DrawText };
   TKind kind = FillRect;
-  TRect rect;                      // FillRect, FrameRect, Rectangle, Ellipse, DrawText box
-  TPoint32 from, to;               // Line
-  std::vector<TPoint32> points;    // Polygon
-  TColor colour = 0;               // fill, line, frame or text colour
-  TColor outline = 0;              // Rectangle, Ellipse, Polygon
-  std::string text;                // MeasureText, DrawText
-  TFontSpec font;                  // MeasureText, DrawText
+  TRect rect;                    // boxes, DrawText's box
+  TPoint32 from, to;             // Line
+  std::vector<TPoint32> points;  // Polygon
+  TColor colour = 0;             // fill, line, frame or text colour
+  TColor outline = 0;            // Rectangle, Ellipse, Polygon
+  std::string text;
+  TFontSpec font;
   TTextAlign align = TTextAlign::Left;
 };
 
@@ -34,71 +32,35 @@ public:
   int CharWidth = 5;
   std::map<std::string, int> LineHeights = {{"Small Fonts", 11}, {"MS Sans Serif", 13}};
 
-  void FillRect(const TRect& r, TColor colour) override {
-    TDrawCall c;
-    c.kind = TDrawCall::FillRect;
-    c.rect = r;
-    c.colour = colour;
-    Calls.push_back(c);
-  }
-  void FrameRect(const TRect& r, TColor colour) override {
-    TDrawCall c;
-    c.kind = TDrawCall::FrameRect;
-    c.rect = r;
-    c.colour = colour;
-    Calls.push_back(c);
-  }
-  void Line(TPoint32 a, TPoint32 b, TColor colour) override {
-    TDrawCall c;
-    c.kind = TDrawCall::Line;
-    c.from = a;
-    c.to = b;
-    c.colour = colour;
-    Calls.push_back(c);
+  void FillRect(const TRect& r, TColor c) override { Add(TDrawCall::FillRect, r).colour = c; }
+  void FrameRect(const TRect& r, TColor c) override { Add(TDrawCall::FrameRect, r).colour = c; }
+  void Line(TPoint32 a, TPoint32 b, TColor c) override {
+    TDrawCall& d = Add(TDrawCall::Line);
+    d.from = a, d.to = b, d.colour = c;
   }
   void Rectangle(const TRect& r, TColor outline, TColor fill) override {
-    TDrawCall c;
-    c.kind = TDrawCall::Rectangle;
-    c.rect = r;
-    c.outline = outline;
-    c.colour = fill;
-    Calls.push_back(c);
+    TDrawCall& d = Add(TDrawCall::Rectangle, r);
+    d.outline = outline, d.colour = fill;
   }
   void Ellipse(const TRect& r, TColor outline, TColor fill) override {
-    TDrawCall c;
-    c.kind = TDrawCall::Ellipse;
-    c.rect = r;
-    c.outline = outline;
-    c.colour = fill;
-    Calls.push_back(c);
+    TDrawCall& d = Add(TDrawCall::Ellipse, r);
+    d.outline = outline, d.colour = fill;
   }
   void Polygon(const TPoint32* points, size_t count, TColor outline, TColor fill) override {
-    TDrawCall c;
-    c.kind = TDrawCall::Polygon;
-    c.points.assign(points, points + count);
-    c.outline = outline;
-    c.colour = fill;
-    Calls.push_back(c);
+    TDrawCall& d = Add(TDrawCall::Polygon);
+    d.points.assign(points, points + count);
+    d.outline = outline, d.colour = fill;
   }
   TSize MeasureText(const std::string& text, const TFontSpec& font) override {
-    TDrawCall c;
-    c.kind = TDrawCall::MeasureText;
-    c.text = text;
-    c.font = font;
-    Calls.push_back(c);
+    TDrawCall& d = Add(TDrawCall::MeasureText);
+    d.text = text, d.font = font;
     const auto h = LineHeights.find(font.face);
     return {static_cast<int32_t>(text.size()) * CharWidth, h == LineHeights.end() ? font.height : h->second};
   }
   void DrawText(const std::string& text, const TRect& box, const TFontSpec& font, TColor colour,
                 TTextAlign align) override {
-    TDrawCall c;
-    c.kind = TDrawCall::DrawText;
-    c.text = text;
-    c.rect = box;
-    c.font = font;
-    c.colour = colour;
-    c.align = align;
-    Calls.push_back(c);
+    TDrawCall& d = Add(TDrawCall::DrawText, box);
+    d.text = text, d.font = font, d.colour = colour, d.align = align;
   }
 
   std::vector<TDrawCall> Of(TDrawCall::TKind kind) const {
@@ -108,4 +70,11 @@ public:
     return out;
   }
   void Clear() { Calls.clear(); }
+
+private:
+  TDrawCall& Add(TDrawCall::TKind kind, TRect r = {}) {
+    TDrawCall& c = Calls.emplace_back();
+    c.kind = kind, c.rect = r;
+    return c;
+  }
 };

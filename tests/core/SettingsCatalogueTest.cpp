@@ -12,47 +12,40 @@
 
 namespace {
 
-using TFakeWindow = TFakeMainWindow;
-
-struct CatalogueFixture : ::testing::Test {
-  TMemorySettings store;
-  TFakeWindow window;
-  TStatsForm form;
-  void Load() { LoadSettings(form, store, window); }
-};
+using Names = std::vector<std::string>;
+using Stored = std::vector<std::pair<const char*, int32_t>>;
 
 // The reads of LoadSettings with every conditional read left out.
-const std::vector<std::string> kBaseReads = {
-    "LeftPos",     "TopPos",         "Width",      "Height",           "Shadow",
-    "BGColor",     "FlatBorderColor", "GridColor", "GridColor2",       "UpColor",
-    "DnColor",     "ShowGrid",       "GridMode",   "AutoScale",        "TrayAutoScale",
-    "ScaleBallance", "TrayScaleBallance", "TrayMode", "TrayUpColor",   "TrayDnColor",
-    "TrayFrameColor", "EnableLogging", "UseTransparency", "UseTransparency", "AutoHide",
-    "GoFlat",      "StayOnTop",      "UserHide",   "Adapter",          "upload_h",
-    "upload_l",    "download_h",     "download_l", "counter_elapsed",  "lastdate",
-    "LogFile",
+const Names kBaseReads = {
+    "LeftPos", "TopPos", "Width", "Height", "Shadow", "BGColor", "FlatBorderColor", "GridColor", "GridColor2",
+    "UpColor", "DnColor", "ShowGrid", "GridMode", "AutoScale", "TrayAutoScale", "ScaleBallance",
+    "TrayScaleBallance", "TrayMode", "TrayUpColor", "TrayDnColor", "TrayFrameColor", "EnableLogging",
+    "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "upload_h",
+    "upload_l", "download_h", "download_l", "counter_elapsed", "lastdate", "LogFile",
 };
 
-std::vector<std::string> With(std::vector<std::string> reads, const std::string& after,
-                              const std::string& name) {
+// kBaseReads with name read after the n-th read of after.
+Names With(Names reads, const std::string& after, const std::string& name, int n = 1) {
   for (auto it = reads.begin(); it != reads.end(); ++it)
-    if (*it == after) {
+    if (*it == after && --n == 0) {
       reads.insert(it + 1, name);
       break;
     }
   return reads;
 }
 
-// With "UseTransparency" on: the opacity after its first read, click-through after its second.
-std::vector<std::string> TransparentReads() {
-  std::vector<std::string> reads;
-  int seen = 0;
-  for (const auto& n : kBaseReads) {
-    reads.push_back(n);
-    if (n == "UseTransparency") reads.push_back(++seen == 1 ? "AlphaValue" : "MouseClickThru");
+struct Loaded {
+  TMemorySettings store;
+  TFakeMainWindow window;
+  TStatsForm form;
+  explicit Loaded(const Stored& stored = {}) {
+    for (const auto& [name, value] : stored) store.SetInteger(name, value);
   }
-  return reads;
-}
+  Loaded& Load() {
+    LoadSettings(form, store, window);
+    return *this;
+  }
+};
 
 TEST(Catalogue, OneEntryPerNameWithItsKind) {
   std::set<std::string, TNoCaseLess> names;
@@ -60,153 +53,89 @@ TEST(Catalogue, OneEntryPerNameWithItsKind) {
     EXPECT_TRUE(names.insert(d.Name).second) << "duplicate " << d.Name;
     EXPECT_EQ(FindSetting(d.Name), &d) << d.Name;
     EXPECT_EQ(d.Kind == TSettingKind::Text, d.TextDefault != nullptr) << d.Name;
-    if (d.Kind == TSettingKind::Bool) {
-      EXPECT_TRUE(d.Default == 0 || d.Default == 1) << d.Name;
-    }
+    EXPECT_TRUE(d.Kind != TSettingKind::Bool || d.Default == 0 || d.Default == 1) << d.Name;
   }
   EXPECT_EQ(names.size(), 40u);
   EXPECT_EQ(FindSetting("NoSuchValue"), nullptr);
   EXPECT_EQ(std::string(SettingsCatalogue().back().Name), "AutoRunAway");
 }
 
-TEST_F(CatalogueFixture, EmptyStoreGivesTheDefaults) {
-  form.AreaOutlineGrey = 1;
-  form.GridColor = 0;
-  Load();
-  EXPECT_EQ(window.L, 546);
-  EXPECT_EQ(window.T, 205);
-  EXPECT_EQ(window.W, 87);
-  EXPECT_EQ(window.H, 39);
-  EXPECT_TRUE(window.Shadow);
-  EXPECT_EQ(window.Opacity, 255);
-  EXPECT_FALSE(window.OnTop);
-  EXPECT_FALSE(window.OnTopChecked);
-  EXPECT_FALSE(window.Hidden);
-  EXPECT_EQ(form.BGColor, 0x00ABCD05u);
-  EXPECT_EQ(form.FlatBorderColor, 0x00ABCD06u);
-  EXPECT_EQ(form.TrayFrameColor, 0x00ABCD06u);
-  EXPECT_EQ(form.GridColor, 0xEFEFEFu);
-  EXPECT_EQ(form.GridColor2, 0xEFEFEFu);
-  EXPECT_EQ(form.UpColor, 0x30FFFFu);
-  EXPECT_EQ(form.DnColor, 0x1515FFu);
-  EXPECT_EQ(form.TrayUpColor, 0x30FFFFu);
-  EXPECT_EQ(form.TrayDnColor, 0x1515FFu);
-  EXPECT_EQ(form.AreaOutlineGrey, 0x808080u);
-  EXPECT_TRUE(form.ShowGrid);
-  EXPECT_EQ(form.GridMode, 3);
-  EXPECT_TRUE(form.AutoScale);
-  EXPECT_TRUE(form.TrayAutoScale);
-  EXPECT_EQ(form.GraphScaleMax, 4096);
-  EXPECT_EQ(form.TrayScaleMax, 4096);
-  EXPECT_EQ(form.ScaleBallance, 50);
-  EXPECT_EQ(form.TrayScaleBallance, 50);
-  EXPECT_EQ(form.TrayMode, 1);
-  EXPECT_FALSE(form.LoggingEnabled);
-  EXPECT_FALSE(form.MouseClickThru);
-  EXPECT_FALSE(form.AutoHide);
-  EXPECT_TRUE(form.GoFlat);
-  EXPECT_FALSE(form.UserHidden);
-  EXPECT_EQ(form.AdapterName, "");
-  EXPECT_EQ(form.UploadCounter, 0);
-  EXPECT_EQ(form.DownloadCounter, 0);
-  EXPECT_EQ(form.ElapsedCounter, 0u);
-  EXPECT_EQ(form.LastDate, 0u);
-  EXPECT_EQ(form.LogFilePath, "transfer_log.txt");
-  EXPECT_TRUE(store.Names('w').empty()) << "loading never writes defaults";
-  EXPECT_EQ(store.Names('r'), kBaseReads);
+TEST(LoadSettings, EmptyStoreGivesTheDefaults) {
+  Loaded l;
+  l.form.AreaOutlineGrey = 1;
+  l.form.GridColor = 0;
+  l.Load();
+  const TStatsForm& f = l.form;
+  const TFakeMainWindow& w = l.window;
+  const struct { const char* what; int64_t got, want; } checks[] = {
+      {"left", w.L, 546}, {"top", w.T, 205}, {"width", w.W, 87}, {"height", w.H, 39}, {"shadow", w.Shadow, 1},
+      {"opacity", w.Opacity, 255}, {"on top", w.OnTop, 0}, {"checked", w.OnTopChecked, 0}, {"hidden", w.Hidden, 0},
+      // system colours: window and window frame
+      {"BGColor", f.BGColor, 0x00ABCD05}, {"FlatBorderColor", f.FlatBorderColor, 0x00ABCD06},
+      {"TrayFrameColor", f.TrayFrameColor, 0x00ABCD06}, {"GridColor", f.GridColor, 0xEFEFEF},
+      {"GridColor2", f.GridColor2, 0xEFEFEF}, {"UpColor", f.UpColor, 0x30FFFF}, {"DnColor", f.DnColor, 0x1515FF},
+      {"TrayUpColor", f.TrayUpColor, 0x30FFFF}, {"TrayDnColor", f.TrayDnColor, 0x1515FF},
+      {"AreaOutlineGrey", f.AreaOutlineGrey, 0x808080}, {"ShowGrid", f.ShowGrid, 1}, {"GridMode", f.GridMode, 3},
+      {"AutoScale", f.AutoScale, 1}, {"TrayAutoScale", f.TrayAutoScale, 1}, {"graph scale", f.GraphScaleMax, 4096},
+      {"tray scale", f.TrayScaleMax, 4096}, {"ScaleBallance", f.ScaleBallance, 50},
+      {"TrayScaleBallance", f.TrayScaleBallance, 50}, {"TrayMode", f.TrayMode, 1},
+      {"EnableLogging", f.LoggingEnabled, 0}, {"MouseClickThru", f.MouseClickThru, 0}, {"AutoHide", f.AutoHide, 0},
+      {"GoFlat", f.GoFlat, 1}, {"UserHide", f.UserHidden, 0}, {"upload", f.UploadCounter, 0},
+      {"download", f.DownloadCounter, 0}, {"counter_elapsed", f.ElapsedCounter, 0}, {"lastdate", f.LastDate, 0},
+  };
+  for (const auto& c : checks) EXPECT_EQ(c.got, c.want) << c.what;
+  EXPECT_EQ(f.AdapterName, "");
+  EXPECT_EQ(f.LogFilePath, "transfer_log.txt");
+  EXPECT_TRUE(l.store.Names('w').empty()) << "loading never writes defaults";
+  EXPECT_EQ(l.store.Names('r'), kBaseReads);
 }
 
-TEST_F(CatalogueFixture, ConditionalReads) {
-  struct Case {
-    const char* what;
-    std::vector<std::pair<const char*, int32_t>> stored;
-    std::vector<std::string> reads;
-  } const cases[] = {
-      {"manual graph scale", {{"AutoScale", 0}}, With(kBaseReads, "EnableLogging", "ScaleMax")},
+TEST(LoadSettings, ConditionalReads) {
+  const Names manual = With(kBaseReads, "EnableLogging", "ScaleMax");
+  const struct { const char* what; Stored stored; Names reads; } cases[] = {
+      {"manual graph scale", {{"AutoScale", 0}}, manual},
       {"manual tray scale", {{"TrayAutoScale", 0}}, With(kBaseReads, "EnableLogging", "TrayScaleMax")},
-      {"both manual",
-       {{"AutoScale", 0}, {"TrayAutoScale", 0}},
-       With(With(kBaseReads, "EnableLogging", "ScaleMax"), "ScaleMax", "TrayScaleMax")},
+      {"both manual", {{"AutoScale", 0}, {"TrayAutoScale", 0}}, With(manual, "ScaleMax", "TrayScaleMax")},
       {"transparency", {{"UseTransparency", 1}},
-       TransparentReads()},
-      {"auto scale stored as 2 is off", {{"AutoScale", 2}}, With(kBaseReads, "EnableLogging", "ScaleMax")},
+       With(With(kBaseReads, "UseTransparency", "AlphaValue"), "UseTransparency", "MouseClickThru", 2)},
+      {"auto scale stored as 2 is off", {{"AutoScale", 2}}, manual},
   };
-  for (const auto& c : cases) {
-    TMemorySettings s;
-    for (const auto& [name, value] : c.stored) s.SetInteger(name, value);
-    TFakeWindow w;
-    TStatsForm f;
-    LoadSettings(f, s, w);
-    EXPECT_EQ(s.Names('r'), c.reads) << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(Loaded(c.stored).Load().store.Names('r'), c.reads) << c.what;
 }
 
-TEST_F(CatalogueFixture, StoredValuesAndTheirGuards) {
-  struct Case {
-    const char* name;
-    int32_t stored;
-    const char* check;
-    int64_t expected;
-  } const cases[] = {
-      {"GridMode", 0, "GridMode", 1},
-      {"GridMode", 1, "GridMode", 2},
-      {"GridMode", INT32_MAX, "GridMode", INT32_MIN},  // wraps, never overflows
-      {"ShowGrid", 2, "ShowGrid", 0},
-      {"ShowGrid", 1, "ShowGrid", 1},
-      {"EnableLogging", -1, "LoggingEnabled", 0},
-      {"ScaleBallance", 150, "ScaleBallance", 150},  // kept; clamped where it is used
-      {"TrayMode", 3, "TrayMode", 3},
-      {"BGColor", 0x123456, "BGColor", 0x123456},
-      {"counter_elapsed", 86400, "ElapsedCounter", 86400},
-      {"counter_elapsed", -7, "ElapsedCounter", 0},
-      {"lastdate", 739956, "LastDate", 739956},
-      {"Width", 0, "Width", 1},
-      {"Width", -40, "Width", 1},
-      {"Width", 200, "Width", 200},
-      {"Width", INT32_MAX, "Width", MaxWindowExtent},
-      {"Height", INT32_MIN, "Height", 1},
-      {"LeftPos", -1200, "LeftPos", -1200},  // left of the primary monitor is fine
+TEST(LoadSettings, StoredValuesAndTheirGuards) {
+  const struct { const char* name; int32_t stored; int64_t expected; } cases[] = {
+      {"GridMode", 0, 1}, {"GridMode", 1, 2}, {"GridMode", INT32_MAX, INT32_MIN} /* wraps, never overflows */,
+      {"ShowGrid", 2, 0}, {"ShowGrid", 1, 1}, {"EnableLogging", -1, 0},
+      {"ScaleBallance", 150, 150} /* kept; clamped where it is used */, {"TrayMode", 3, 3},
+      {"BGColor", 0x123456, 0x123456}, {"counter_elapsed", 86400, 86400}, {"counter_elapsed", -7, 0},
+      {"lastdate", 739956, 739956}, {"Width", 0, 1}, {"Width", -40, 1}, {"Width", 200, 200},
+      {"Width", INT32_MAX, MaxWindowExtent}, {"Height", INT32_MIN, 1},
+      {"LeftPos", -1200, -1200} /* left of the primary monitor is fine */,
   };
   for (const auto& c : cases) {
-    TMemorySettings s;
-    s.SetInteger(c.name, c.stored);
-    TFakeWindow w;
-    TStatsForm f;
-    LoadSettings(f, s, w);
-    const std::string k = c.check;
-    const auto got = [&]() -> int64_t {
-      if (k == "GridMode") return f.GridMode;
-      if (k == "ShowGrid") return f.ShowGrid;
-      if (k == "LoggingEnabled") return f.LoggingEnabled;
-      if (k == "ScaleBallance") return f.ScaleBallance;
-      if (k == "TrayMode") return f.TrayMode;
-      if (k == "BGColor") return f.BGColor;
-      if (k == "ElapsedCounter") return f.ElapsedCounter;
-      if (k == "LastDate") return f.LastDate;
-      if (k == "Width") return w.W;
-      if (k == "Height") return w.H;
-      return w.L;
-    }();
+    Loaded l({{c.name, c.stored}});
+    const TStatsForm& f = l.Load().form;
+    const std::string k = c.name;
+    const int64_t got = k == "GridMode" ? f.GridMode : k == "ShowGrid" ? f.ShowGrid
+                      : k == "EnableLogging" ? f.LoggingEnabled : k == "ScaleBallance" ? f.ScaleBallance
+                      : k == "TrayMode" ? f.TrayMode : k == "BGColor" ? int64_t{f.BGColor}
+                      : k == "counter_elapsed" ? int64_t{f.ElapsedCounter} : k == "lastdate" ? int64_t{f.LastDate}
+                      : k == "Width" ? l.window.W : k == "Height" ? l.window.H : l.window.L;
     EXPECT_EQ(got, c.expected) << c.name << " stored as " << c.stored;
-    EXPECT_TRUE(s.Names('w').empty()) << c.name;
+    EXPECT_TRUE(l.store.Names('w').empty()) << c.name;
   }
 }
 
-TEST_F(CatalogueFixture, ScalesOpacityAndClickThrough) {
-  struct Case {
-    const char* what;
-    std::vector<std::pair<const char*, int32_t>> stored;
-    int32_t graph, tray, opacity;
-    bool clickThru;
-  } const cases[] = {
+TEST(LoadSettings, ScalesOpacityAndClickThrough) {
+  const struct { const char* what; Stored stored; int32_t graph, tray, opacity; bool clickThru; } cases[] = {
       {"auto ignores stored", {{"ScaleMax", 1}, {"TrayScaleMax", 2}}, 4096, 4096, 255, false},
       {"manual, none stored", {{"AutoScale", 0}, {"TrayAutoScale", 0}}, 32768, 32768, 255, false},
       {"manual typed 100", {{"AutoScale", 0}, {"ScaleMax", 102400}}, 102400, 4096, 255, false},
-      {"manual 0", {{"AutoScale", 0}, {"ScaleMax", 0}, {"TrayAutoScale", 0}, {"TrayScaleMax", 0}},
-       4096, 4096, 255, false},
+      {"manual 0", {{"AutoScale", 0}, {"ScaleMax", 0}, {"TrayAutoScale", 0}, {"TrayScaleMax", 0}}, 4096, 4096, 255,
+       false},
       {"manual negative", {{"TrayAutoScale", 0}, {"TrayScaleMax", INT32_MIN}}, 4096, 4096, 255, false},
-      {"opaque without transparency",
-       {{"AlphaValue", 10}, {"MouseClickThru", 1}}, 4096, 4096, 255, false},
+      {"opaque without transparency", {{"AlphaValue", 10}, {"MouseClickThru", 1}}, 4096, 4096, 255, false},
       {"translucent", {{"UseTransparency", 1}, {"AlphaValue", 128}}, 4096, 4096, 128, false},
       {"translucent, no alpha", {{"UseTransparency", 1}, {"MouseClickThru", 1}}, 4096, 4096, 255, true},
       {"alpha 0 is invisible", {{"UseTransparency", 1}, {"AlphaValue", 0}}, 4096, 4096, 0, false},
@@ -214,94 +143,68 @@ TEST_F(CatalogueFixture, ScalesOpacityAndClickThrough) {
       {"alpha negative", {{"UseTransparency", 1}, {"AlphaValue", -1}}, 4096, 4096, 0, false},
   };
   for (const auto& c : cases) {
-    TMemorySettings s;
-    for (const auto& [name, value] : c.stored) s.SetInteger(name, value);
-    TFakeWindow w;
-    TStatsForm f;
-    f.GraphScaleMax = f.TrayScaleMax = 99999;  // a load restarts automatic scaling
-    LoadSettings(f, s, w);
-    EXPECT_EQ(f.GraphScaleMax, c.graph) << c.what;
-    EXPECT_EQ(f.TrayScaleMax, c.tray) << c.what;
-    EXPECT_EQ(w.Opacity, c.opacity) << c.what;
-    EXPECT_EQ(f.MouseClickThru, c.clickThru) << c.what;
+    Loaded l(c.stored);
+    l.form.GraphScaleMax = l.form.TrayScaleMax = 99999;  // a load restarts automatic scaling
+    l.Load();
+    EXPECT_EQ(l.form.GraphScaleMax, c.graph) << c.what;
+    EXPECT_EQ(l.form.TrayScaleMax, c.tray) << c.what;
+    EXPECT_EQ(l.window.Opacity, c.opacity) << c.what;
+    EXPECT_EQ(l.form.MouseClickThru, c.clickThru) << c.what;
   }
 }
 
-TEST_F(CatalogueFixture, CountersJoinHighBeforeLow) {
-  store.SetInteger("upload_h", 1);
-  store.SetInteger("upload_l", -1);
-  store.SetInteger("download_h", 0);
-  store.SetInteger("download_l", INT32_MIN);
-  Load();
-  EXPECT_EQ(form.UploadCounter, INT64_C(8589934591));
-  EXPECT_EQ(form.DownloadCounter, INT64_C(2147483648));
+TEST(LoadSettings, CountersJoinHighBeforeLow) {
+  Loaded l({{"upload_h", 1}, {"upload_l", -1}, {"download_h", 0}, {"download_l", INT32_MIN}});
+  l.Load();
+  EXPECT_EQ(l.form.UploadCounter, INT64_C(8589934591));
+  EXPECT_EQ(l.form.DownloadCounter, INT64_C(2147483648));
 }
 
-TEST_F(CatalogueFixture, WindowIsMovedThenResizedThenStyled) {
-  store.SetInteger("LeftPos", 10);
-  store.SetInteger("Height", 120);
-  store.SetBool("StayOnTop", true);
-  store.SetBool("UserHide", true);
-  Load();
-  EXPECT_EQ(window.Calls, (std::vector<std::string>{"move", "resize", "shadow", "opacity", "ontop",
-                                                    "check", "hide"}));
-  EXPECT_EQ(window.L, 10);
-  EXPECT_EQ(window.T, 205) << "a missing value leaves that coordinate alone";
-  EXPECT_EQ(window.W, 87);
-  EXPECT_EQ(window.H, 120);
-  EXPECT_TRUE(window.OnTop);
-  EXPECT_TRUE(window.OnTopChecked);
-  EXPECT_TRUE(form.UserHidden);
-  EXPECT_TRUE(window.Hidden);
+TEST(LoadSettings, WindowIsMovedThenResizedThenStyled) {
+  Loaded l({{"LeftPos", 10}, {"Height", 120}, {"StayOnTop", 1}, {"UserHide", 1}});
+  l.Load();
+  EXPECT_EQ(l.window.Calls, (Names{"move", "resize", "shadow", "opacity", "ontop", "check", "hide"}));
+  EXPECT_EQ(l.window.L, 10);
+  EXPECT_EQ(l.window.T, 205) << "a missing value leaves that coordinate alone";
+  EXPECT_EQ(l.window.W, 87);
+  EXPECT_EQ(l.window.H, 120);
+  EXPECT_TRUE(l.window.OnTop && l.window.OnTopChecked && l.window.Hidden && l.form.UserHidden);
+
+  Loaded refused({{"StayOnTop", 1}});
+  refused.window.TopmostRefused = true;
+  EXPECT_FALSE(refused.Load().window.OnTopChecked) << "the check follows the window, not the store";
 }
 
-TEST_F(CatalogueFixture, StayOnTopCheckFollowsTheWindowNotTheStore) {
-  store.SetBool("StayOnTop", true);
-  window.TopmostRefused = true;
-  Load();
-  EXPECT_FALSE(window.OnTopChecked);
-}
+TEST(SaveWindowState, WritesSixValuesInOrderAndReloads) {
+  Loaded l;
+  l.window.L = -300, l.window.T = 40, l.window.W = 250, l.window.H = 90, l.window.OnTop = true;
+  l.form.UserHidden = true;
+  SaveWindowState(l.form, l.store, l.window);
+  EXPECT_EQ(l.store.Names('w'), (Names{"LeftPos", "TopPos", "Width", "Height", "StayOnTop", "UserHide"}));
+  EXPECT_EQ(l.store.RawInteger("StayOnTop", 9), 1);
+  EXPECT_EQ(l.store.RawInteger("UserHide", 9), 1);
 
-TEST_F(CatalogueFixture, SaveWindowStateWritesSixValuesAndReloads) {
-  window.L = -300;
-  window.T = 40;
-  window.W = 250;
-  window.H = 90;
-  window.OnTop = true;
-  form.UserHidden = true;
-  SaveWindowState(form, store, window);
-  EXPECT_EQ(store.Names('w'), (std::vector<std::string>{"LeftPos", "TopPos", "Width", "Height",
-                                                        "StayOnTop", "UserHide"}));
-  EXPECT_EQ(store.RawInteger("StayOnTop", 9), 1);
-  EXPECT_EQ(store.RawInteger("UserHide", 9), 1);
-
-  TFakeWindow fresh;
+  TFakeMainWindow fresh;
   TStatsForm f;
-  LoadSettings(f, store, fresh);
-  EXPECT_EQ(fresh.L, -300);
-  EXPECT_EQ(fresh.T, 40);
-  EXPECT_EQ(fresh.W, 250);
-  EXPECT_EQ(fresh.H, 90);
-  EXPECT_TRUE(fresh.OnTop);
-  EXPECT_TRUE(f.UserHidden);
+  LoadSettings(f, l.store, fresh);
+  EXPECT_EQ((std::vector<int32_t>{fresh.L, fresh.T, fresh.W, fresh.H}), (std::vector<int32_t>{-300, 40, 250, 90}));
+  EXPECT_TRUE(fresh.OnTop && f.UserHidden);
 }
 
-TEST_F(CatalogueFixture, TextsAndAFailedStore) {
-  store.SetText("Adapter", "Intel(R) PRO/1000");
-  store.SetText("LogFile", "");
-  Load();
-  EXPECT_EQ(form.AdapterName, "Intel(R) PRO/1000");
-  EXPECT_EQ(form.LogFilePath, "") << "an empty text stored is not the default";
+TEST(LoadSettings, TextsAndAFailedStore) {
+  Loaded l;
+  l.store.SetText("Adapter", "Intel(R) PRO/1000");
+  l.store.SetText("LogFile", "");
+  l.Load();
+  EXPECT_EQ(l.form.AdapterName, "Intel(R) PRO/1000");
+  EXPECT_EQ(l.form.LogFilePath, "") << "an empty text stored is not the default";
 
-  TMemorySettings failed;
-  failed.Failed = true;
-  failed.SetText("LogFile", "other.txt");
-  failed.SetInteger("GridMode", 0);
-  TStatsForm f;
-  TFakeWindow w;
-  LoadSettings(f, failed, w);
-  EXPECT_EQ(f.LogFilePath, "transfer_log.txt");
-  EXPECT_EQ(f.GridMode, 3);
+  Loaded failed({{"GridMode", 0}});
+  failed.store.Failed = true;
+  failed.store.SetText("LogFile", "other.txt");
+  failed.Load();
+  EXPECT_EQ(failed.form.LogFilePath, "transfer_log.txt");
+  EXPECT_EQ(failed.form.GridMode, 3);
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
+#include <memory>
 #include <string>
-#include <utility>
 
 #include "toolkit/Colour.h"
 #include "toolkit/DrawBitmap.h"
@@ -16,20 +17,13 @@
 
 namespace {
 
-constexpr uint32_t kMagenta = 0xFF00FF, kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00,
-                   kWhite = 0xFFFFFF;
+constexpr uint32_t kMagenta = 0xFF00FF, kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00, kWhite = 0xFFFFFF;
 
-// Releases a toolkit object at the end of a scope.
-template <typename T>
-struct Owned {
-  T* p;
-  explicit Owned(T* object) : p(object) {}
-  Owned(Owned&& o) noexcept : p(std::exchange(o.p, nullptr)) {}
-  Owned(const Owned&) = delete;
-  ~Owned() { Release(p); }
-  T* operator->() const { return p; }
-  T* get() const { return p; }
+struct Releaser {
+  void operator()(TBaseObject* p) const { Release(p); }
 };
+template <typename T>
+using Owned = std::unique_ptr<T, Releaser>;
 
 Owned<TDrawBitmap> FilledBitmap(int w, int h, uint32_t colour) {
   Owned<TDrawBitmap> b(CreateDrawBitmap(w, h));
@@ -39,7 +33,7 @@ Owned<TDrawBitmap> FilledBitmap(int w, int h, uint32_t colour) {
 }
 
 // "x,y" of every pixel in r whose colour differs from expected: empty when all match.
-std::string Mismatches(TDrawBitmap* b, RECT r, uint32_t expected) {
+std::string Mismatches(const Owned<TDrawBitmap>& b, RECT r, uint32_t expected) {
   std::string out;
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x)
@@ -47,24 +41,21 @@ std::string Mismatches(TDrawBitmap* b, RECT r, uint32_t expected) {
   return out;
 }
 
-int CountColour(TDrawBitmap* b, uint32_t colour) {
+int CountColour(const Owned<TDrawBitmap>& b, uint32_t colour) {
   int n = 0;
   for (int y = 0; y < b->Height(); ++y)
     for (int x = 0; x < b->Width(); ++x) n += b->Pixel(x, y) == colour;
   return n;
 }
 
-}  // namespace
-
 TEST(Colour, ToRGB) {
-  struct Case { TColour in; uint32_t want; const char* name; };
-  const Case cases[] = {
+  const struct { TColour in; uint32_t want; const char* name; } cases[] = {
       {0x001515FF, 0x1515FF, "plain RGB"},
       {0x0100FF00, 0x00FF00, "stray high byte is not a palette index"},
       {clBtnFace, GetSysColor(COLOR_BTNFACE), "button face"},
       {clInfoBk, GetSysColor(COLOR_INFOBK), "info background"},
   };
-  for (const Case& c : cases) EXPECT_EQ(ColourToRGB(c.in), c.want) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(ColourToRGB(c.in), c.want) << c.name;
 }
 
 TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
@@ -77,7 +68,6 @@ TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
   pen->SetColour(pen->Colour());
   EXPECT_EQ(pen->Handle(), first) << "same colour must keep the HPEN";
   EXPECT_TRUE(canvas->State() & kCanvasPen) << "same colour must not deselect";
-
   pen->SetColour(kRed);
   EXPECT_FALSE(pen->HasHandle()) << "a new colour drops the HPEN";
   EXPECT_FALSE(canvas->State() & kCanvasPen) << "and takes it out of the context first";
@@ -89,8 +79,7 @@ TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
   Owned<TDrawTool> font(CreateDrawTool(TToolKind::Font));
   int changes = 0;
   font->SetChangeNotify([](void* d, TDrawTool*) { ++*static_cast<int*>(d); }, &changes);
-  struct Step { const char* name; void (*apply)(TDrawTool*); int notified; };
-  const Step steps[] = {
+  const struct { const char* name; void (*apply)(TDrawTool*); int notified; } steps[] = {
       {"same name", [](TDrawTool* t) { t->SetFontName("MS Sans Serif"); }, 0},
       {"new name", [](TDrawTool* t) { t->SetFontName("Small Fonts"); }, 1},
       {"same height", [](TDrawTool* t) { t->SetFontHeight(0); }, 0},
@@ -98,7 +87,7 @@ TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
       {"bold again", [](TDrawTool* t) { t->SetFontStyle(kFontBold); }, 0},
       {"italic only", [](TDrawTool* t) { t->SetFontStyle(kFontItalic); }, 1},
   };
-  for (const Step& s : steps) {
+  for (const auto& s : steps) {
     font->Handle();
     changes = 0;
     s.apply(font.get());
@@ -114,7 +103,8 @@ TEST(DrawTool, SystemColourFollowsAChange) {
   // SetSysColors is real under Wine; the old value is put back afterwards.
   const int index = COLOR_BTNFACE;
   const COLORREF original = GetSysColor(index);
-  const COLORREF changed = original == 0x123456 ? 0x654321 : 0x123456;
+  COLORREF value = original == 0x123456 ? 0x654321 : 0x123456;
+  const COLORREF changed = value;
   auto bmp = FilledBitmap(4, 4, kWhite);
   TDrawCanvas* c = bmp->Canvas();
   c->Brush()->SetColour(clBtnFace);
@@ -123,8 +113,6 @@ TEST(DrawTool, SystemColourFollowsAChange) {
   HGDIOBJ before = c->Brush()->Handle();
   c->FillRect(RECT{0, 0, 4, 4});
   EXPECT_EQ(c->Brush()->Handle(), before) << "an unchanged system colour keeps the brush";
-
-  COLORREF value = changed;
   ASSERT_TRUE(SetSysColors(1, &index, &value));
   c->FillRect(RECT{0, 0, 4, 4});  // the brush is still selected: it must come out and be re-made
   const uint32_t after = bmp->Pixel(0, 0);
@@ -138,76 +126,63 @@ TEST(DrawCanvas, PixelRules) {
   TDrawCanvas* c = bmp->Canvas();
   c->Pen()->SetColour(kRed);
   c->Brush()->SetColour(kBlue);
-
   c->MoveTo(2, 18);
   c->LineTo(10, 18);
-  EXPECT_EQ(Mismatches(bmp.get(), {2, 18, 10, 19}, kRed), "");
-  EXPECT_EQ(bmp->Pixel(10, 18), kMagenta) << "LineTo drew its end point";
-  EXPECT_EQ(bmp->Pixel(5, 17), kMagenta) << "width 0 is one pixel";
-
   c->Rectangle(0, 0, 16, 16);
-  EXPECT_EQ(Mismatches(bmp.get(), {0, 0, 16, 1}, kRed), "") << "top edge";
-  EXPECT_EQ(Mismatches(bmp.get(), {15, 0, 16, 16}, kRed), "") << "right edge in column 15";
-  EXPECT_EQ(Mismatches(bmp.get(), {0, 15, 16, 16}, kRed), "") << "bottom edge in row 15";
-  EXPECT_EQ(Mismatches(bmp.get(), {1, 1, 15, 15}, kBlue), "") << "inside";
-  EXPECT_EQ(Mismatches(bmp.get(), {16, 0, 17, 17}, kMagenta), "") << "column 16 untouched";
-
   c->Brush()->SetColour(kGreen);
   c->FillRect(RECT{2, 2, 6, 6});
-  EXPECT_EQ(Mismatches(bmp.get(), {2, 2, 6, 6}, kGreen), "");
-  EXPECT_EQ(bmp->Pixel(6, 5), kBlue) << "FillRect right edge exclusive";
-  EXPECT_EQ(bmp->Pixel(5, 6), kBlue) << "FillRect bottom edge exclusive";
-
   c->Brush()->SetColour(kWhite);  // the pen stays red: the frame must not take it
   c->FrameRect(RECT{8, 8, 13, 13});
-  EXPECT_EQ(Mismatches(bmp.get(), {8, 8, 13, 9}, kWhite), "") << "frame top";
-  EXPECT_EQ(Mismatches(bmp.get(), {12, 8, 13, 13}, kWhite), "") << "frame right";
-  EXPECT_EQ(Mismatches(bmp.get(), {9, 9, 12, 12}, kBlue), "") << "frame fills nothing";
-
   c->Ellipse(17, 0, 19, 2);  // the hover readout's 2 x 2 dot
-  EXPECT_NE(Mismatches(bmp.get(), {17, 0, 19, 2}, kMagenta), "") << "dot drew nothing";
-  EXPECT_EQ(Mismatches(bmp.get(), {19, 0, 20, 3}, kMagenta), "") << "dot right edge exclusive";
-  EXPECT_EQ(Mismatches(bmp.get(), {16, 2, 20, 3}, kMagenta), "") << "dot bottom edge exclusive";
+
+  const struct { const char* what; RECT r; uint32_t colour; } areas[] = {
+      {"line", {2, 18, 10, 19}, kRed}, {"line end point left out", {10, 18, 11, 19}, kMagenta},
+      {"line one pixel wide", {2, 17, 10, 18}, kMagenta},
+      {"rectangle top edge", {0, 0, 16, 1}, kRed}, {"rectangle right edge in column 15", {15, 0, 16, 16}, kRed},
+      {"rectangle bottom edge in row 15", {0, 15, 16, 16}, kRed}, {"column 16 untouched", {16, 0, 17, 17}, kMagenta},
+      {"fill", {2, 2, 6, 6}, kGreen}, {"fill right edge exclusive", {6, 2, 7, 6}, kBlue},
+      {"fill bottom edge exclusive", {2, 6, 6, 7}, kBlue},
+      {"frame top", {8, 8, 13, 9}, kWhite}, {"frame right", {12, 8, 13, 13}, kWhite},
+      {"frame fills nothing", {9, 9, 12, 12}, kBlue},
+      {"dot right edge exclusive", {19, 0, 20, 3}, kMagenta}, {"dot bottom edge exclusive", {16, 2, 20, 3}, kMagenta},
+  };
+  for (const auto& a : areas) EXPECT_EQ(Mismatches(bmp, a.r, a.colour), "") << a.what;
+  EXPECT_NE(Mismatches(bmp, {17, 0, 19, 2}, kMagenta), "") << "dot drew nothing";
 }
 
 TEST(DrawCanvas, TextBackgroundFollowsBrushStyle) {
-  struct Case { uint8_t style; bool cellsFilled; const char* name; };
-  for (const Case& k : {Case{kBrushClear, false, "clear"}, Case{kBrushSolid, true, "solid"}}) {
+  for (const bool solid : {false, true}) {
+    const char* name = solid ? "solid" : "clear";
     auto bmp = FilledBitmap(80, 30, kWhite);
     TDrawCanvas* c = bmp->Canvas();
     c->Font()->SetFontHeight(14);
     c->Font()->SetColour(0x000000);
     c->Brush()->SetColour(kGreen);
-    c->Brush()->SetBrushStyle(k.style);
-
+    c->Brush()->SetBrushStyle(solid ? kBrushSolid : kBrushClear);
     RECT ext{2, 2, 2, 2};
     c->DrawText("Mw", ext, DT_CALCRECT);
-    EXPECT_GT(ext.right, 2) << k.name;
-    EXPECT_GT(ext.bottom, 2) << k.name;
-    EXPECT_EQ(CountColour(bmp.get(), kWhite), 80 * 30) << k.name << ": DT_CALCRECT drew";
+    EXPECT_TRUE(ext.right > 2 && ext.bottom > 2) << name;
+    EXPECT_EQ(CountColour(bmp, kWhite), 80 * 30) << name << ": DT_CALCRECT drew";
 
     RECT box{2, 2, 70, 28};
     c->DrawText("Mw", box, 0);
-    EXPECT_GT(CountColour(bmp.get(), 0x000000), 0) << k.name << ": no text drawn";
-    const int green = CountColour(bmp.get(), kGreen);
-    if (k.cellsFilled) {
-      EXPECT_GT(green, 0) << k.name;
-      EXPECT_EQ(Mismatches(bmp.get(), {ext.right, 0, 80, 30}, kWhite), "") << "beyond the measured extent";
-      EXPECT_EQ(Mismatches(bmp.get(), {0, ext.bottom, 80, 30}, kWhite), "") << "below the measured extent";
-    } else {
-      EXPECT_EQ(green, 0) << k.name << ": background painted";
+    EXPECT_GT(CountColour(bmp, 0x000000), 0) << name << ": no text drawn";
+    EXPECT_EQ(CountColour(bmp, kGreen) > 0, solid) << name << ": background painted, or not";
+    if (solid) {
+      EXPECT_EQ(Mismatches(bmp, {ext.right, 0, 80, 30}, kWhite), "") << "beyond the measured extent";
+      EXPECT_EQ(Mismatches(bmp, {0, ext.bottom, 80, 30}, kWhite), "") << "below the measured extent";
     }
   }
 }
 
 TEST(DrawCanvas, StateByteAndContexts) {
   struct FakeOwner : TCanvasOwner {
-    HWND wnd = nullptr;
+    HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ~FakeOwner() { DestroyWindow(wnd); }
     HWND CanvasWindow() override { return wnd; }
     TColour CanvasColour() override { return kBlue; }
     TColour CanvasFontColour() override { return kRed; }
   } owner;
-  owner.wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(owner.wnd, nullptr);
   const long gdiBefore = tk::LiveGdiHandles();
   {
@@ -215,7 +190,6 @@ TEST(DrawCanvas, StateByteAndContexts) {
     c->MoveTo(5, 5);  // no context: only remembered
     c->LineTo(9, 9);
     EXPECT_EQ(c->State(), 0);
-
     c->SetHandle(GetDC(owner.wnd), TDcSource::WindowDC);
     EXPECT_EQ(c->State(), kCanvasHasDC);
     POINT pos{};
@@ -232,13 +206,11 @@ TEST(DrawCanvas, StateByteAndContexts) {
     c->Font()->SetFontHeight(20);
     EXPECT_EQ(c->State(), kCanvasHasDC) << "a tool change deselects all three";
     EXPECT_EQ(tk::LiveGdiHandles(), gdiBefore + 2) << "window DC and brush";
-
     c->SetHandle(nullptr, TDcSource::PaintDC);
     EXPECT_EQ(tk::LiveGdiHandles(), gdiBefore + 1) << "window DC not given back";
     EXPECT_EQ(c->State(), 0);
   }
   EXPECT_EQ(tk::LiveGdiHandles(), gdiBefore);
-  DestroyWindow(owner.wnd);
 }
 
 TEST(DrawBitmap, ResizeKeepsPictureAndFillsWithLastBrushColour) {
@@ -251,11 +223,10 @@ TEST(DrawBitmap, ResizeKeepsPictureAndFillsWithLastBrushColour) {
   c->LineTo(10, 4);
   c->Brush()->SetColour(kGreen);
   c->FillRect(RECT{0, 0, 1, 1});  // the last brush colour used
-
   bmp->SetWidth(20);
-  EXPECT_EQ(Mismatches(bmp.get(), {1, 0, 10, 4}, kBlue), "") << "left half kept";
-  EXPECT_EQ(Mismatches(bmp.get(), {0, 4, 10, 5}, kRed), "") << "line kept";
-  EXPECT_EQ(Mismatches(bmp.get(), {10, 0, 20, 10}, kGreen), "") << "new columns in the background";
+  EXPECT_EQ(Mismatches(bmp, {1, 0, 10, 4}, kBlue), "") << "left half kept";
+  EXPECT_EQ(Mismatches(bmp, {0, 4, 10, 5}, kRed), "") << "line kept";
+  EXPECT_EQ(Mismatches(bmp, {10, 0, 20, 10}, kGreen), "") << "new columns in the background";
 
   bmp->SetHeight(5);
   EXPECT_EQ(bmp->Pixel(3, 4), kRed);
@@ -269,7 +240,6 @@ TEST(DrawBitmap, ResizeKeepsPictureAndFillsWithLastBrushColour) {
   EXPECT_EQ(bmp->Height(), 0) << "negative is empty";
   bmp->SetHeight(5);
   EXPECT_EQ(bmp->Pixel(3, 4), kRed) << "picture back after an empty spell";
-
   bmp->SetSize(1 << 30, 1 << 30);
   EXPECT_EQ(bmp->Width(), 20) << "a size GDI cannot make leaves the bitmap as it was";
   EXPECT_EQ(bmp->Pixel(3, 4), kRed);
@@ -281,49 +251,38 @@ TEST(DrawBitmap, PixelsAndDraw) {
   EXPECT_EQ(empty->Canvas(), nullptr);
   empty->Draw(nullptr, 0, 0);
 
-  auto magenta = FilledBitmap(16, 16, kMagenta);
-  EXPECT_EQ(magenta->Pixel(0, 0), 0xFF00FFu);
-  EXPECT_EQ(magenta->Pixel(15, 15), 0xFF00FFu);
-
   // A canvas kept across Pixel (which takes the bitmap out of it) still draws into it.
-  TDrawCanvas* c = magenta->Canvas();
-  EXPECT_EQ(magenta->Pixel(1, 1), kMagenta);
+  auto pic = FilledBitmap(16, 16, kMagenta);
+  TDrawCanvas* c = pic->Canvas();
+  EXPECT_EQ(pic->Pixel(15, 15), kMagenta);
   c->Brush()->SetColour(kGreen);
   c->FillRect(RECT{0, 0, 4, 4});
-  EXPECT_EQ(magenta->Pixel(1, 1), kGreen);
+  EXPECT_EQ(pic->Pixel(1, 1), kGreen);
 
   auto target = FilledBitmap(20, 20, kWhite);
-  magenta->Draw(target->Canvas()->Handle(), 2, 3);
-  EXPECT_EQ(target->Pixel(2, 3), kGreen);
-  EXPECT_EQ(target->Pixel(17, 18), kMagenta);
-  EXPECT_EQ(target->Pixel(18, 18), kWhite);
-  EXPECT_EQ(target->Pixel(1, 3), kWhite);
+  pic->Draw(target->Canvas()->Handle(), 2, 3);
+  const struct { int x, y; uint32_t colour; } at[] = {{2, 3, kGreen}, {17, 18, kMagenta}, {18, 18, kWhite}, {1, 3, kWhite}};
+  for (const auto& p : at) EXPECT_EQ(target->Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST(DrawSurface, PrimitivesThroughTheInterface) {
   auto bmp = FilledBitmap(24, 24, kMagenta);
   TDrawSurface& s = *bmp->Canvas();
-
   const TPoint32 tri[] = {{2, 2}, {12, 2}, {2, 12}};
   s.Polygon(tri, 3, kRed, kBlue);
-  EXPECT_EQ(Mismatches(bmp.get(), {2, 2, 13, 3}, kRed), "") << "polygon top edge";
-  EXPECT_EQ(Mismatches(bmp.get(), {2, 2, 3, 13}, kRed), "") << "polygon left edge";
-  EXPECT_EQ(bmp->Pixel(4, 4), kBlue) << "polygon inside";
-  EXPECT_EQ(bmp->Pixel(11, 11), kMagenta) << "outside the hypotenuse";
   s.Polygon(tri, 0, kRed, kBlue);
-
   s.Rectangle(TRect{14, 14, 20, 20}, kGreen, kWhite);
-  EXPECT_EQ(Mismatches(bmp.get(), {14, 14, 20, 15}, kGreen), "") << "rectangle top";
-  EXPECT_EQ(Mismatches(bmp.get(), {19, 14, 20, 20}, kGreen), "") << "rectangle right";
-  EXPECT_EQ(Mismatches(bmp.get(), {15, 15, 19, 19}, kWhite), "") << "rectangle inside";
-  EXPECT_EQ(bmp->Pixel(20, 17), kMagenta);
-
   s.Line(TPoint32{0, 22}, TPoint32{10, 22}, kBlue);
-  EXPECT_EQ(Mismatches(bmp.get(), {0, 22, 10, 23}, kBlue), "") << "line";
-  EXPECT_EQ(bmp->Pixel(10, 22), kMagenta) << "line end point left out";
-
   s.FillRect(TRect{21, 5, 24, 8}, 0x80000000u | COLOR_WINDOW);
-  EXPECT_EQ(bmp->Pixel(22, 6), GetSysColor(COLOR_WINDOW)) << "system colour resolved";
+  const struct { const char* what; RECT r; uint32_t colour; } areas[] = {
+      {"polygon top edge", {2, 2, 13, 3}, kRed}, {"polygon left edge", {2, 2, 3, 13}, kRed},
+      {"polygon inside", {4, 4, 5, 5}, kBlue}, {"outside the hypotenuse", {11, 11, 12, 12}, kMagenta},
+      {"rectangle top", {14, 14, 20, 15}, kGreen}, {"rectangle right", {19, 14, 20, 20}, kGreen},
+      {"rectangle inside", {15, 15, 19, 19}, kWhite}, {"right of the rectangle", {20, 17, 21, 18}, kMagenta},
+      {"line", {0, 22, 10, 23}, kBlue}, {"line end point left out", {10, 22, 11, 23}, kMagenta},
+      {"system colour resolved", {22, 6, 23, 7}, GetSysColor(COLOR_WINDOW)},
+  };
+  for (const auto& a : areas) EXPECT_EQ(Mismatches(bmp, a.r, a.colour), "") << a.what;
 
   // The same colours again make no new handles.
   s.Rectangle(TRect{14, 14, 20, 20}, kGreen, kWhite);
@@ -341,10 +300,8 @@ TEST(DrawSurface, TextIsTransparentAtTheTopOfItsBox) {
   TDrawSurface& s = *bmp->Canvas();
   const TFontSpec font{"Small Fonts", 11, false};
   const TSize size = s.MeasureText("12.5k", font);
-  EXPECT_GT(size.cx, 0);
-  EXPECT_GT(size.cy, 0);
+  EXPECT_TRUE(size.cx > 0 && size.cy > 0);
   EXPECT_GT(s.MeasureText("a&b", font).cx, s.MeasureText("ab", font).cx) << "'&' taken as a prefix";
-
   s.DrawText("12.5k", TRect{0, 0, 100, 40}, font, kRed, TTextAlign::Centre);
   int minX = 100, maxX = -1, minY = 40;
   for (int y = 0; y < 40; ++y)
@@ -358,16 +315,21 @@ TEST(DrawSurface, TextIsTransparentAtTheTopOfItsBox) {
   EXPECT_NEAR((minX + maxX) / 2.0, 50.0, 3.0) << "not centred";
 }
 
+Owned<TImageStrip> Strip16() {
+  Owned<TImageStrip> strip(CreateImageStrip(nullptr));
+  strip->SetColours(6);
+  strip->SetImageWidth(16);
+  strip->SetImageHeight(16);
+  return strip;
+}
+
 TEST(ImageStrip, AddIconRemove) {
   auto pic = FilledBitmap(16, 16, kMagenta);
   Owned<TImageStrip> bad(CreateImageStrip(nullptr));
   bad->SetImageWidth(0);
   EXPECT_EQ(bad->AddMasked(pic.get(), kMagenta), -1) << "width 0 makes no list";
 
-  Owned<TImageStrip> strip(CreateImageStrip(nullptr));
-  strip->SetColours(6);
-  strip->SetImageWidth(16);
-  strip->SetImageHeight(16);
+  auto strip = Strip16();
   pic->Canvas()->Brush()->SetColour(kBlue);
   pic->Canvas()->FillRect(RECT{4, 4, 12, 12});
   EXPECT_EQ(strip->AddMasked(pic.get(), kMagenta), 0) << "bitmap still selected in its canvas?";
@@ -385,7 +347,6 @@ TEST(ImageStrip, AddIconRemove) {
   EXPECT_EQ(back->Pixel(8, 8), kBlue);
 
   EXPECT_FALSE(strip->Remove(-1)) << "-1 must not empty the list";
-  EXPECT_EQ(strip->Count(), 2);
   EXPECT_TRUE(strip->Remove(1));
   EXPECT_EQ(strip->Count(), 1);
   EXPECT_FALSE(strip->GetIcon(5));
@@ -400,7 +361,7 @@ TEST(ImageStrip, AddIconRemove) {
 }
 
 TEST(Leaks, TenThousandBitmapsAndIcons) {
-  using ms = std::chrono::milliseconds;
+  using ms = std::chrono::duration<double, std::milli>;
   const long gdi0 = tk::LiveGdiHandles();
   auto t0 = std::chrono::steady_clock::now();
   long peak = 0;
@@ -415,23 +376,20 @@ TEST(Leaks, TenThousandBitmapsAndIcons) {
     if (i % 2) b->SetWidth(30);
     peak = std::max(peak, tk::LiveGdiHandles() - gdi0);
     if (i == 9999) {
-      HGDIOBJ made[] = {b->Handle(), c->Handle(), c->Pen()->Handle(), c->Brush()->Handle(), c->Font()->Handle()};
+      const HGDIOBJ made[] = {b->Handle(), c->Handle(), c->Pen()->Handle(), c->Brush()->Handle(), c->Font()->Handle()};
       std::copy(std::begin(made), std::end(made), lastMade);
     }
     Release(b);
   }
-  const auto bitmapsMs = std::chrono::duration_cast<ms>(std::chrono::steady_clock::now() - t0).count();
+  const double bitmapsMs = ms(std::chrono::steady_clock::now() - t0).count();
   const long gdiAfter = tk::LiveGdiHandles();
   EXPECT_EQ(gdiAfter, gdi0) << "bitmaps, canvases or tools leaked";
-  // Wine's own table, beyond our counts (GetGuiResources is a stub there).
-  // (A clear brush is the stock hollow brush, which nobody deletes.)
+  // Wine's own table, beyond our counts (GetGuiResources is a stub there); a clear
+  // brush is the stock hollow brush, which nobody deletes.
   for (HGDIOBJ h : lastMade)
     EXPECT_TRUE(h == GetStockObject(NULL_BRUSH) || GetObjectType(h) == 0) << "GDI still knows " << h;
 
-  Owned<TImageStrip> strip(CreateImageStrip(nullptr));
-  strip->SetColours(6);
-  strip->SetImageWidth(16);
-  strip->SetImageHeight(16);
+  auto strip = Strip16();
   auto pic = FilledBitmap(16, 16, kMagenta);
   const long gdi1 = tk::LiveGdiHandles();
   const long user1 = tk::LiveUserHandles() + 1;  // the image list, made on the first add
@@ -445,16 +403,16 @@ TEST(Leaks, TenThousandBitmapsAndIcons) {
     lastIcon = icon.get();
     strip->Remove(index);
   }
-  const auto iconsMs = std::chrono::duration_cast<ms>(std::chrono::steady_clock::now() - t0).count();
+  const double iconsMs = ms(std::chrono::steady_clock::now() - t0).count();
   const long userAfter = tk::LiveUserHandles();
   EXPECT_EQ(userAfter, user1) << "icons leaked";
   EXPECT_EQ(tk::LiveGdiHandles(), gdi1);
   ICONINFO info{};
   EXPECT_FALSE(GetIconInfo(lastIcon, &info)) << "the last icon is still alive";
 
-  std::printf("[ figures ] 10000 bitmaps with canvas and tools: %lld ms, peak +%ld live GDI, live GDI %ld -> %ld\n",
-              static_cast<long long>(bitmapsMs), peak, gdi0, gdiAfter);
-  std::printf("[ figures ] 10000 icons through the strip: %lld ms, live USER %ld -> %ld\n",
-              static_cast<long long>(iconsMs), user1, userAfter);
+  std::printf("[ figures ] 10000 bitmaps with canvas and tools: %.0f ms, peak +%ld live GDI, live GDI %ld -> %ld\n",
+              bitmapsMs, peak, gdi0, gdiAfter);
+  std::printf("[ figures ] 10000 icons through the strip: %.0f ms, live USER %ld -> %ld\n", iconsMs, user1, userAfter);
 }
 
+}  // namespace

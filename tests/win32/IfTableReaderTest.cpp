@@ -3,48 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <set>
 
 namespace {
 
-// ---- the real table against the Linux kernel's own view, through Wine's Z: drive ----
-
-const char* const NetDir = "Z:\\sys\\class\\net\\";
-
+// The Linux kernel's own view of its interfaces, through Wine's Z: drive.
 struct TLinuxIf {
-  uint32_t ArpType = 0;  // ARPHRD_*: 1 Ethernet, 772 loopback
-  uint64_t Rx = 0, Tx = 0;
+  uint64_t ArpType = 0, Rx = 0, Tx = 0;  // ARPHRD_*: 1 Ethernet, 772 loopback
 };
-
-bool ReadNumber(const std::string& path, uint64_t& value) {
-  FILE* f = std::fopen(path.c_str(), "r");
-  if (!f) return false;
-  unsigned long long v = 0;
-  const bool ok = std::fscanf(f, "%llu", &v) == 1;
-  std::fclose(f);
-  value = v;
-  return ok;
-}
-
 std::map<std::string, TLinuxIf> LinuxInterfaces() {
+  const std::string netDir = "Z:\\sys\\class\\net\\";
   std::map<std::string, TLinuxIf> out;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((std::string(NetDir) + "*").c_str(), &fd);
+  HANDLE h = FindFirstFileA((netDir + "*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return out;
   do {
-    const std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    const std::string dir = NetDir + name + "\\";
+    const std::string dir = netDir + fd.cFileName + "\\";
     TLinuxIf i;
-    uint64_t type = 0;
-    if (!ReadNumber(dir + "type", type) || !ReadNumber(dir + "statistics\\rx_bytes", i.Rx) ||
-        !ReadNumber(dir + "statistics\\tx_bytes", i.Tx))
-      continue;
-    i.ArpType = static_cast<uint32_t>(type);
-    out[name] = i;
+    if (std::ifstream(dir + "type") >> i.ArpType && std::ifstream(dir + "statistics\\rx_bytes") >> i.Rx &&
+        std::ifstream(dir + "statistics\\tx_bytes") >> i.Tx)
+      out[fd.cFileName] = i;
   } while (FindNextFileA(h, &fd));
   FindClose(h);
   return out;
@@ -57,78 +38,57 @@ bool Between(uint64_t before, uint32_t reading, uint64_t after) {
 
 TEST(IfTableReader, ListsThisMachinesInterfacesWithTheKernelsCounters) {
   const auto before = LinuxInterfaces();
-  ASSERT_FALSE(before.empty()) << "no interfaces under " << NetDir;
+  ASSERT_FALSE(before.empty()) << "no interfaces under /sys/class/net";
   TIfTableReader reader;
   std::vector<TIfRow> rows;
   ASSERT_TRUE(reader.Read(rows));
   const auto after = LinuxInterfaces();
 
-  // Wine describes each interface by its Linux name.
-  std::set<std::string> names;
+  // Wine describes each interface by its Linux name, one row each.
+  std::set<std::string> names, linuxNames;
   for (const TIfRow& row : rows) names.insert(row.Descr);
-  std::set<std::string> linuxNames;
   for (const auto& [name, i] : before) linuxNames.insert(name);
   EXPECT_EQ(names, linuxNames);
-  EXPECT_EQ(rows.size(), names.size()) << "one row per interface";
+  EXPECT_EQ(rows.size(), names.size());
 
+  std::vector<std::string> offered, want;
   for (const TIfRow& row : rows) {
     const auto b = before.find(row.Descr), a = after.find(row.Descr);
     if (b == before.end() || a == after.end()) continue;
-    if (b->second.ArpType == 1) {
-      EXPECT_EQ(row.Type, IfTypeEthernet) << row.Descr;
-    } else if (b->second.ArpType == 772) {
-      EXPECT_EQ(row.Type, 24u) << row.Descr << " (software loopback)";
-    }
+    const uint32_t type = b->second.ArpType == 1 ? IfTypeEthernet : b->second.ArpType == 772 ? 24 : row.Type;
+    EXPECT_EQ(row.Type, type) << row.Descr << " (24: software loopback)";
     EXPECT_TRUE(Between(b->second.Rx, row.InOctets, a->second.Rx))
         << row.Descr << " in " << row.InOctets << " kernel " << b->second.Rx << ".." << a->second.Rx;
     EXPECT_TRUE(Between(b->second.Tx, row.OutOctets, a->second.Tx))
         << row.Descr << " out " << row.OutOctets << " kernel " << b->second.Tx << ".." << a->second.Tx;
-  }
-
-  // Only Ethernet and PPP rows are offered, in table order.
-  std::vector<std::string> offered, want;
-  ListAdapters(reader, [&](const std::string& d) { offered.push_back(d); });
-  for (const TIfRow& row : rows)
     if (row.Type == IfTypeEthernet || row.Type == IfTypePpp) want.push_back(row.Descr);
+  }
+  // Only Ethernet and PPP rows are offered, in table order.
+  ListAdapters(reader, [&](const std::string& d) { offered.push_back(d); });
   EXPECT_EQ(offered, want);
   EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0);
 }
 
-// ---- a known transfer through the loopback interface ----
-
-struct TSocket {
-  SOCKET s = INVALID_SOCKET;
-  explicit TSocket(SOCKET v) : s(v) {}
-  TSocket(const TSocket&) = delete;
-  TSocket& operator=(const TSocket&) = delete;
-  ~TSocket() {
-    if (s != INVALID_SOCKET) closesocket(s);
-  }
-};
-
-struct TWinsock {
-  bool ok;
-  TWinsock() {
-    WSADATA d;
-    ok = WSAStartup(MAKEWORD(2, 2), &d) == 0;
-  }
-  ~TWinsock() {
-    if (ok) WSACleanup();
-  }
-};
-
 TEST(IfTableReader, SamplingLoopbackSeesAKnownUdpTransfer) {
-  TWinsock ws;
-  ASSERT_TRUE(ws.ok);
-  TSocket rx(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
-  TSocket tx(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+  struct TWinsock {
+    WSADATA data;
+    int rc = WSAStartup(MAKEWORD(2, 2), &data);
+    ~TWinsock() {
+      if (rc == 0) WSACleanup();
+    }
+  } winsock;
+  ASSERT_EQ(winsock.rc, 0);
+  struct TSocket {
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    ~TSocket() { closesocket(s); }
+  } rx, tx;
   ASSERT_NE(rx.s, INVALID_SOCKET);
   ASSERT_NE(tx.s, INVALID_SOCKET);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(bind(rx.s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   int len = sizeof addr;
+  ASSERT_EQ(bind(rx.s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   ASSERT_EQ(getsockname(rx.s, reinterpret_cast<sockaddr*>(&addr), &len), 0);
 
   // The loopback adapter is never offered, but a hand-stored name still selects it.
@@ -141,16 +101,13 @@ TEST(IfTableReader, SamplingLoopbackSeesAKnownUdpTransfer) {
   ASSERT_GT(form.DownTotal + form.UpTotal, 0u) << "totals seeded from the adapter's counters";
 
   constexpr int Datagrams = 40, Size = 1000;
-  char payload[Size];
-  std::memset(payload, 'x', sizeof payload);
-  char sink[Size];
+  char payload[Size] = {}, sink[Size];
   int received = 0;
   for (int i = 0; i < Datagrams; ++i) {
     ASSERT_EQ(sendto(tx.s, payload, Size, 0, reinterpret_cast<sockaddr*>(&addr), sizeof addr), Size);
-    if (recv(rx.s, sink, sizeof sink, 0) == Size) ++received;
+    received += recv(rx.s, sink, sizeof sink, 0) == Size;
   }
   ASSERT_EQ(received, Datagrams);
-
   const TTrafficDeltas d = SampleTraffic(form, reader);
   EXPECT_GE(d.Down, Datagrams * Size);
   EXPECT_GE(d.Up, Datagrams * Size);
@@ -160,19 +117,17 @@ TEST(IfTableReader, SamplingLoopbackSeesAKnownUdpTransfer) {
 // ---- the reader against a misbehaving GetIfTable ----
 
 struct TFakeSystem {
-  DWORD FirstAnswer = ERROR_INSUFFICIENT_BUFFER;
-  DWORD SecondAnswer = NO_ERROR;
+  DWORD FirstAnswer = ERROR_INSUFFICIENT_BUFFER, SecondAnswer = NO_ERROR;
   ULONG Size = 0;  // what the size query reports
   std::vector<MIB_IFROW> Rows;
   DWORD ClaimedEntries = 0;  // dwNumEntries written into the table
   int Calls = 0;
   bool SortFlagAlwaysSet = true;
-};
-TFakeSystem Fake;
+} Fake;
 
 DWORD WINAPI FakeGetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order) {
   ++Fake.Calls;
-  if (!order) Fake.SortFlagAlwaysSet = false;
+  Fake.SortFlagAlwaysSet &= order != FALSE;
   if (!table) {
     *size = Fake.Size;
     return Fake.FirstAnswer;
@@ -184,6 +139,13 @@ DWORD WINAPI FakeGetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order) {
   return NO_ERROR;
 }
 
+void SetTable(std::vector<MIB_IFROW> rows) {
+  Fake = {};
+  Fake.Rows = std::move(rows);
+  Fake.ClaimedEntries = static_cast<DWORD>(Fake.Rows.size());
+  Fake.Size = static_cast<ULONG>(offsetof(MIB_IFTABLE, table) + Fake.Rows.size() * sizeof(MIB_IFROW));
+}
+
 MIB_IFROW Row(DWORD type, const char* descr, DWORD in, DWORD out) {
   MIB_IFROW r{};
   r.dwType = type;
@@ -193,19 +155,8 @@ MIB_IFROW Row(DWORD type, const char* descr, DWORD in, DWORD out) {
   return r;
 }
 
-void SetTable(std::vector<MIB_IFROW> rows) {
-  Fake = {};
-  Fake.Rows = std::move(rows);
-  Fake.ClaimedEntries = static_cast<DWORD>(Fake.Rows.size());
-  Fake.Size = static_cast<ULONG>(offsetof(MIB_IFTABLE, table) + Fake.Rows.size() * sizeof(MIB_IFROW));
-}
-
 TEST(IfTableReader, AnyUnexpectedAnswerMeansNoTable) {
-  struct Case {
-    const char* what;
-    DWORD first, second;
-    ULONG size;
-  } cases[] = {
+  const struct { const char* what; DWORD first, second; ULONG size; } cases[] = {
       {"size query succeeds outright", NO_ERROR, NO_ERROR, 0},
       {"size query fails", ERROR_NOT_SUPPORTED, NO_ERROR, 0},
       {"table grew between the calls", ERROR_INSUFFICIENT_BUFFER, ERROR_INSUFFICIENT_BUFFER, 0},
@@ -245,20 +196,14 @@ TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   EXPECT_EQ(rows[1].Descr, "Modem");
   EXPECT_EQ(rows[1].InOctets, 4294967295u);
   EXPECT_EQ(rows[2].Descr, "lo");
-}
 
-TEST(IfTableReader, DescriptionsCompareCaseSensitively) {
-  TIfTableReader reader;
-  struct Case {
-    const char *a, *b;
-    bool same;
-  } cases[] = {
+  const struct { const char *a, *b; bool same; } names[] = {
       {"Realtek PCIe GBE Family Controller", "Realtek PCIe GBE Family Controller", true},
       {"Realtek PCIe GBE Family Controller", "realtek pcie gbe family controller", false},
       {"eth0", "eth0 ", false},
       {"", "", true},
   };
-  for (const auto& c : cases)
+  for (const auto& c : names)
     EXPECT_EQ(reader.SameDescription(c.a, c.b), c.same) << "'" << c.a << "' vs '" << c.b << "'";
 }
 
