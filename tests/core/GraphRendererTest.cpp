@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace {
 
 using Points = std::vector<TPoint32>;
 using Ints = std::vector<int32_t>;
+const TRect R87{0, 0, 87, 39};
 
 TStatsForm FocusedForm() {
   TStatsForm form;
@@ -41,34 +43,37 @@ Ints GridLines(const TRecordingSurface& s, bool rows) {
   return out;
 }
 
-TEST(GraphRenderer, GridAndFlatLookAt87x39) {
-  const struct { const char* what; bool active, goFlat; Ints rows, cols; bool framed; } cases[] = {
-      {"focused", true, true, {27, 14, 1}, {78, 68, 58, 48, 38, 28, 18, 8}, false},
-      {"flat", false, true, {27, 15, 3}, {77, 67, 57, 47, 37, 27, 17, 7}, true},
-      {"unfocused without GoFlat", false, false, {27, 14, 1}, {78, 68, 58, 48, 38, 28, 18, 8}, false},
+TEST(GraphRenderer, GridModesAndFlatLookAt87x39) {
+  const Ints rows{27, 14, 1}, cols{78, 68, 58, 48, 38, 28, 18, 8};
+  const struct { const char* what; bool active, goFlat, show; int32_t mode; Ints rows, cols; } cases[] = {
+      {"focused", true, true, true, 3, rows, cols},
+      {"flat", false, true, true, 3, {27, 15, 3}, {77, 67, 57, 47, 37, 27, 17, 7}},
+      {"unfocused without GoFlat", false, false, true, 3, rows, cols},
+      // GridMode is stored value + 1
+      {"Horisontal", true, true, true, 1, rows, {}}, {"Vertical", true, true, true, 2, {}, cols},
+      {"stored 3", true, true, true, 4, {}, {}}, {"grid off", true, true, false, 3, {}, {}},
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
     TStatsForm form = FocusedForm();
-    form.IsActive = c.active;
-    form.GoFlat = c.goFlat;
+    form.IsActive = c.active, form.GoFlat = c.goFlat, form.ShowGrid = c.show, form.GridMode = c.mode;
     form.FlatBorderColor = 0x0000AA;
-    DrawGraph(s, form, History(87), {0, 0, 87, 39});
+    DrawGraph(s, form, History(87), R87);
     ASSERT_FALSE(s.Calls.empty()) << c.what;
-    EXPECT_EQ(s.Calls.front().kind, TDrawCall::FillRect) << c.what;
-    EXPECT_EQ(s.Calls.front().rect, (TRect{0, 0, 87, 39})) << c.what;
+    EXPECT_EQ(std::tuple(s.Calls.front().kind, s.Calls.front().rect), std::tuple(TDrawCall::FillRect, R87))
+        << c.what << ": the background first";
     EXPECT_EQ(GridLines(s, true), c.rows) << c.what;
     EXPECT_EQ(GridLines(s, false), c.cols) << c.what;
-    EXPECT_EQ(s.Of(TDrawCall::FrameRect).size(), c.framed ? 1u : 0u) << c.what;
-    if (c.framed) {
-      EXPECT_EQ(s.Calls.back().kind, TDrawCall::FrameRect) << "the ring is drawn last";
-      EXPECT_EQ(s.Calls.back().rect, (TRect{0, 0, 87, 39}));
-      EXPECT_EQ(s.Calls.back().colour, 0x0000AAu);
+    const bool framed = !c.active && c.goFlat;
+    EXPECT_EQ(s.Of(TDrawCall::FrameRect).size(), framed ? 1u : 0u) << c.what;
+    if (framed) {
+      EXPECT_EQ(std::tuple(s.Calls.back().kind, s.Calls.back().rect, s.Calls.back().colour),
+                std::tuple(TDrawCall::FrameRect, R87, 0x0000AAu))
+          << "the ring is drawn last";
       // zero line at H + 1 = 38, the border row; the newest column continues to R.right = 86
       const auto polys = s.Of(TDrawCall::Polygon);
       ASSERT_EQ(polys.size(), 3u);
-      EXPECT_EQ(polys[0].points[0], (TPoint32{84, 38}));
-      EXPECT_EQ(polys[0].points[88], (TPoint32{86, 38}));
+      EXPECT_EQ(std::tuple(polys[0].points[0], polys[0].points[88]), std::tuple(TPoint32{84, 38}, TPoint32{86, 38}));
     } else {
       for (const TDrawCall& l : s.Of(TDrawCall::Line))
         EXPECT_TRUE(l.colour == 0x111111 ? l.from.x == 0 && l.to.x == 87 : l.from.y == 0 && l.to.y == 39)
@@ -100,27 +105,6 @@ TEST(GraphRenderer, HorizontalSpacingFollowsTheScale) {
   }
 }
 
-TEST(GraphRenderer, GridModeAndShowGridChooseTheLines) {
-  const struct {
-    const char* name;
-    bool show;
-    int32_t mode;  // stored value + 1
-    size_t rows, cols;
-  } cases[] = {
-      {"Horisontal", true, 1, 3, 0}, {"Vertical", true, 2, 0, 8}, {"Full", true, 3, 3, 8},
-      {"stored 3", true, 4, 0, 0},   {"grid off", false, 3, 0, 0},
-  };
-  for (const auto& c : cases) {
-    TRecordingSurface s;
-    TStatsForm form = FocusedForm();
-    form.ShowGrid = c.show;
-    form.GridMode = c.mode;
-    DrawGraph(s, form, History(87), {0, 0, 87, 39});
-    EXPECT_EQ(GridLines(s, true).size(), c.rows) << c.name;
-    EXPECT_EQ(GridLines(s, false).size(), c.cols) << c.name;
-  }
-}
-
 TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
   const struct { int32_t w, h; bool flat, drawn; } cases[] = {
       {151, 41, false, true}, {150, 100, false, false}, {200, 40, false, false},
@@ -135,14 +119,12 @@ TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
     ASSERT_EQ(texts.size(), c.drawn ? 2u : 0u) << c.w << " x " << c.h << (c.flat ? " flat" : "");
     if (!c.drawn || c.flat) continue;
     const int32_t tw = static_cast<int32_t>(std::string(MakerHost).size()) * s.CharWidth;
-    EXPECT_EQ(texts[0].text, MakerHost);
-    EXPECT_EQ(texts[0].font, (TFontSpec{"Small Fonts", 11, false}));
-    EXPECT_EQ(texts[0].rect.left, 151 - tw + 1) << "shadow one pixel down and right";
-    EXPECT_EQ(texts[0].rect.top, 41 - 11 + 1);
-    EXPECT_EQ(texts[0].colour, 0xC0C0C0u);
-    EXPECT_EQ(texts[1].rect.left, 151 - tw);
-    EXPECT_EQ(texts[1].rect.top, 41 - 11);
-    EXPECT_EQ(texts[1].colour, 0x823535u) << "grey 0x4C (76.5 to even), then 0.3 towards pure blue";
+    EXPECT_EQ(std::tuple(texts[0].text, texts[0].font, texts[0].rect.left, texts[0].rect.top, texts[0].colour),
+              std::tuple(MakerHost, SmallFontsSpec(), 151 - tw + 1, 41 - 11 + 1, 0xC0C0C0u))
+        << "shadow one pixel down and right";
+    // grey 0x4C (76.5 to even), then 0.3 towards pure blue
+    EXPECT_EQ(std::tuple(texts[1].text, texts[1].rect.left, texts[1].rect.top, texts[1].colour),
+              std::tuple(MakerHost, 151 - tw, 41 - 11, 0x823535u));
   }
 }
 
@@ -199,7 +181,7 @@ TEST(GraphRenderer, EmptyOrOddAreasStaySafe) {
   EXPECT_EQ(s.Calls[1].kind, TDrawCall::FrameRect);
 
   s.Clear();
-  DrawTrafficLayer(s, form, TTrafficHistory(), {0, 0, 87, 39}, 50);
+  DrawTrafficLayer(s, form, TTrafficHistory(), R87, 50);
   ASSERT_EQ(s.Of(TDrawCall::Polygon).size(), 3u);
   EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/FakeMainWindow.h"
@@ -146,28 +147,24 @@ TEST(LoadSettings, ScalesOpacityAndClickThrough) {
     Loaded l(c.stored);
     l.form.GraphScaleMax = l.form.TrayScaleMax = 99999;  // a load restarts automatic scaling
     l.Load();
-    EXPECT_EQ(l.form.GraphScaleMax, c.graph) << c.what;
-    EXPECT_EQ(l.form.TrayScaleMax, c.tray) << c.what;
-    EXPECT_EQ(l.window.Opacity, c.opacity) << c.what;
-    EXPECT_EQ(l.form.MouseClickThru, c.clickThru) << c.what;
+    EXPECT_EQ(std::tuple(l.form.GraphScaleMax, l.form.TrayScaleMax, l.window.Opacity, l.form.MouseClickThru),
+              std::tuple(c.graph, c.tray, c.opacity, c.clickThru))
+        << c.what;
   }
 }
 
 TEST(LoadSettings, CountersJoinHighBeforeLow) {
   Loaded l({{"upload_h", 1}, {"upload_l", -1}, {"download_h", 0}, {"download_l", INT32_MIN}});
-  l.Load();
-  EXPECT_EQ(l.form.UploadCounter, INT64_C(8589934591));
-  EXPECT_EQ(l.form.DownloadCounter, INT64_C(2147483648));
+  const TStatsForm& f = l.Load().form;
+  EXPECT_EQ(std::tuple(f.UploadCounter, f.DownloadCounter), std::tuple(INT64_C(8589934591), INT64_C(2147483648)));
 }
 
 TEST(LoadSettings, WindowIsMovedThenResizedThenStyled) {
   Loaded l({{"LeftPos", 10}, {"Height", 120}, {"StayOnTop", 1}, {"UserHide", 1}});
   l.Load();
   EXPECT_EQ(l.window.Calls, (Names{"move", "resize", "shadow", "opacity", "ontop", "check", "hide"}));
-  EXPECT_EQ(l.window.L, 10);
-  EXPECT_EQ(l.window.T, 205) << "a missing value leaves that coordinate alone";
-  EXPECT_EQ(l.window.W, 87);
-  EXPECT_EQ(l.window.H, 120);
+  EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.window.W, l.window.H), std::tuple(10, 205, 87, 120))
+      << "a missing value leaves that coordinate alone";
   EXPECT_TRUE(l.window.OnTop && l.window.OnTopChecked && l.window.Hidden && l.form.UserHidden);
 
   Loaded refused({{"StayOnTop", 1}});
@@ -181,14 +178,13 @@ TEST(SaveWindowState, WritesSixValuesInOrderAndReloads) {
   l.form.UserHidden = true;
   SaveWindowState(l.form, l.store, l.window);
   EXPECT_EQ(l.store.Names('w'), (Names{"LeftPos", "TopPos", "Width", "Height", "StayOnTop", "UserHide"}));
-  EXPECT_EQ(l.store.RawInteger("StayOnTop", 9), 1);
-  EXPECT_EQ(l.store.RawInteger("UserHide", 9), 1);
+  EXPECT_EQ(std::tuple(l.store.RawInteger("StayOnTop", 9), l.store.RawInteger("UserHide", 9)), std::tuple(1, 1));
 
   TFakeMainWindow fresh;
   TStatsForm f;
   LoadSettings(f, l.store, fresh);
-  EXPECT_EQ((std::vector<int32_t>{fresh.L, fresh.T, fresh.W, fresh.H}), (std::vector<int32_t>{-300, 40, 250, 90}));
-  EXPECT_TRUE(fresh.OnTop && f.UserHidden);
+  EXPECT_EQ(std::tuple(fresh.L, fresh.T, fresh.W, fresh.H, fresh.OnTop, f.UserHidden),
+            std::tuple(-300, 40, 250, 90, true, true));
 }
 
 TEST(LoadSettings, TextsAndAFailedStore) {
@@ -203,8 +199,7 @@ TEST(LoadSettings, TextsAndAFailedStore) {
   failed.store.Failed = true;
   failed.store.SetText("LogFile", "other.txt");
   failed.Load();
-  EXPECT_EQ(failed.form.LogFilePath, "transfer_log.txt");
-  EXPECT_EQ(failed.form.GridMode, 3);
+  EXPECT_EQ(std::tuple(failed.form.LogFilePath, failed.form.GridMode), std::tuple("transfer_log.txt", 3));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/MemorySettings.h"
@@ -16,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
+using Ints = std::vector<int32_t>;
 
 // Month/day/year, as an English locale's short date would give it.
 class TFakeClock : public TClock {
@@ -101,6 +103,14 @@ struct Totals : ::testing::Test {
     std::error_code ec;
     fs::remove_all(dir, ec);
   }
+  std::tuple<uint32_t, int64_t, int64_t, uint32_t> Counters() const {
+    return {form.LastDate, form.UploadCounter, form.DownloadCounter, form.ElapsedCounter};
+  }
+  Ints Stored(const Names& names) const {
+    Ints out;
+    for (const auto& n : names) out.push_back(store.RawInteger(n, 99));
+    return out;
+  }
 };
 
 TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
@@ -108,9 +118,7 @@ TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
   form.UploadCounter = INT64_C(0x1FFFFFFFF);  // the carry crosses into the high half
   AddTransfer(form, store, clock, 7, 1);
   EXPECT_EQ(store.Names('w'), kTickWrites);
-  for (auto [name, value] : {std::pair{"upload_l", 0}, {"upload_h", 2}, {"download_l", 7}, {"download_h", 0},
-                             {"counter_elapsed", 1}})
-    EXPECT_EQ(store.RawInteger(name, 99), value) << name;
+  EXPECT_EQ(Stored(kTickWrites), (Ints{0, 2, 7, 0, 1}));
   EXPECT_EQ(form.LastDate, 0u) << "no date check while logging is off";
   EXPECT_FALSE(store.Has("lastdate"));
 }
@@ -121,13 +129,8 @@ TEST_F(Totals, FirstRunClosesAnEmptyDayWithoutALine) {
   expected.insert(expected.end(), kTickWrites.begin(), kTickWrites.end());
   EXPECT_EQ(store.Names('w'), expected);
   EXPECT_FALSE(fs::exists(form.LogFilePath)) << "no line, so no file";
-  EXPECT_EQ(form.LastDate, clock.Day);
   EXPECT_EQ(store.RawInteger("lastdate", 0), static_cast<int32_t>(clock.Day));
-  // the tick that found the new date counts for the new day
-  EXPECT_EQ(form.DownloadCounter, 300);
-  EXPECT_EQ(form.UploadCounter, 20);
-  EXPECT_EQ(form.ElapsedCounter, 1u);
-
+  EXPECT_EQ(Counters(), std::tuple(clock.Day, 20, 300, 1u)) << "the tick that found the new date counts for it";
   store.Trace.clear();
   AddTransfer(form, store, clock, 1, 1);
   EXPECT_EQ(store.Names('w'), kTickWrites) << "same day: no close";
@@ -143,47 +146,32 @@ TEST_F(Totals, DateChangeEitherWayWritesOneLine) {
     std::ofstream(form.LogFilePath, std::ios::binary) << "old line\r\n";
     form.LastDate = DayNumber(2026, 12, 6);
     clock.Day = form.LastDate + c.shift;
-    form.UploadCounter = c.up;
-    form.DownloadCounter = c.down;
-    form.ElapsedCounter = 86400;
+    form.UploadCounter = c.up, form.DownloadCounter = c.down, form.ElapsedCounter = 86400;
     AddTransfer(form, store, clock, 5, 6);
     EXPECT_EQ(ReadAll(form.LogFilePath), std::string("old line\r\n") + c.line) << c.what;
-    EXPECT_EQ(form.LastDate, clock.Day) << c.what;
-    EXPECT_EQ(form.UploadCounter, 6) << c.what;
-    EXPECT_EQ(form.DownloadCounter, 5) << c.what;
-    EXPECT_EQ(form.ElapsedCounter, 1u) << c.what;
+    EXPECT_EQ(Counters(), std::tuple(clock.Day, 6, 5, 1u)) << c.what;
   }
 }
 
 TEST_F(Totals, ZeroOrNegativeCountersStoreTheDateOnly) {
   for (auto [up, down] : {std::pair<int64_t, int64_t>{0, 0}, {-5, 0}, {0, INT64_MIN}}) {
-    form.LastDate = 100;
-    form.UploadCounter = up;
-    form.DownloadCounter = down;
-    form.ElapsedCounter = 4000;
+    form.LastDate = 100, form.UploadCounter = up, form.DownloadCounter = down, form.ElapsedCounter = 4000;
     store.Trace.clear();
     CloseDay(form, store, clock);
     EXPECT_EQ(store.Names('w'), kCloseWrites);
     EXPECT_FALSE(fs::exists(form.LogFilePath)) << up << "/" << down;
-    EXPECT_EQ(store.RawInteger("lastdate", 0), static_cast<int32_t>(clock.Day));
-    for (const char* n : {"counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"})
-      EXPECT_EQ(store.RawInteger(n, 99), 0) << n;
+    EXPECT_EQ(Stored(kCloseWrites), (Ints{static_cast<int32_t>(clock.Day), 0, 0, 0, 0, 0})) << up << "/" << down;
     EXPECT_EQ(form.ElapsedCounter, 0u);
   }
 }
 
 TEST_F(Totals, AnUnwritableLogLosesOnlyTheLine) {
   fs::create_directory(dir / "a_directory");
-  for (const std::string& path : {(dir / "a_directory").string(), (dir / "missing_dir/log.txt").string(),
-                                  std::string()}) {
+  for (const std::string& path : {(dir / "a_directory").string(), (dir / "missing_dir/log.txt").string(), std::string()}) {
     form.LogFilePath = path;
-    form.LastDate = 1;
-    form.UploadCounter = 1000;
-    form.DownloadCounter = 2000;
+    form.LastDate = 1, form.UploadCounter = 1000, form.DownloadCounter = 2000;
     AddTransfer(form, store, clock, 0, 0);
-    EXPECT_EQ(form.LastDate, clock.Day) << path;
-    EXPECT_EQ(form.UploadCounter, 0) << path;
-    EXPECT_EQ(form.DownloadCounter, 0) << path;
+    EXPECT_EQ(Counters(), std::tuple(clock.Day, 0, 0, 1u)) << path;
     EXPECT_EQ(store.RawInteger("lastdate", 0), static_cast<int32_t>(clock.Day)) << path;
   }
   EXPECT_TRUE(fs::is_directory(dir / "a_directory"));
@@ -192,29 +180,22 @@ TEST_F(Totals, AnUnwritableLogLosesOnlyTheLine) {
 
 TEST_F(Totals, CountersSaturateAndAFailedStoreStillCounts) {
   form.LoggingEnabled = false;
-  form.UploadCounter = INT64_MAX - 1;
-  form.DownloadCounter = INT64_MIN + 1;
-  form.ElapsedCounter = INT32_MAX;
+  form.UploadCounter = INT64_MAX - 1, form.DownloadCounter = INT64_MIN + 1, form.ElapsedCounter = INT32_MAX;
   AddTransfer(form, store, clock, -10, 10);
-  EXPECT_EQ(form.UploadCounter, INT64_MAX);
-  EXPECT_EQ(form.DownloadCounter, INT64_MIN);
-  EXPECT_EQ(form.ElapsedCounter, static_cast<uint32_t>(INT32_MAX));
+  EXPECT_EQ(Counters(), std::tuple(0u, INT64_MAX, INT64_MIN, static_cast<uint32_t>(INT32_MAX)));
   EXPECT_EQ(store.RawInteger("counter_elapsed", 0), INT32_MAX);
   form.ElapsedCounter = 0xFFFFFFFFu;  // past the format, from a damaged store
   AddTransfer(form, store, clock, 0, 0);
   EXPECT_EQ(store.RawInteger("counter_elapsed", 0), INT32_MAX);
 
-  TMemorySettings failed;
-  failed.Failed = true;
-  TStatsForm f;
-  f.LoggingEnabled = true;
-  f.LogFilePath = form.LogFilePath;
-  AddTransfer(f, failed, clock, 10, 20);
-  AddTransfer(f, failed, clock, 10, 20);
-  EXPECT_EQ(f.UploadCounter, 40);
-  EXPECT_EQ(f.DownloadCounter, 20);
-  EXPECT_EQ(f.ElapsedCounter, 2u);
-  EXPECT_TRUE(failed.Values.empty());
+  store = {};
+  store.Failed = true;
+  form = {};
+  form.LoggingEnabled = true;
+  AddTransfer(form, store, clock, 10, 20);
+  AddTransfer(form, store, clock, 10, 20);
+  EXPECT_EQ(Counters(), std::tuple(clock.Day, 40, 20, 2u));
+  EXPECT_TRUE(store.Values.empty());
 }
 
 }  // namespace
