@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/FakeInterfaceTable.h"
 
 namespace {
@@ -78,21 +80,15 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
   f.UpTotal = f.DownTotal = 99;
   int readsWhenEnabled = -1;
   StartSampling(f, t, [&] { readsWhenEnabled = t.Reads; });
-  EXPECT_EQ(readsWhenEnabled, 0);
-  EXPECT_EQ(t.Reads, 1);
-  EXPECT_EQ(f.IdleTicks, 0);
-  EXPECT_EQ(f.UpRate + f.DownRate, 0u);
-  EXPECT_EQ(f.DownTotal, 5000000u);
-  EXPECT_EQ(f.UpTotal, 70000u);
+  EXPECT_EQ(std::tuple(readsWhenEnabled, t.Reads), std::tuple(0, 1)) << "timer enabled before the priming read";
+  EXPECT_EQ(std::tuple(f.IdleTicks, f.UpRate, f.DownRate, f.DownTotal, f.UpTotal),
+            std::tuple(0, 0u, 0u, 5000000u, 70000u));
 
   // the first tick covers one tick only
   t.Row("NIC").InOctets += 1200;
   t.Row("NIC").OutOctets += 80;
   const TTrafficDeltas d = SampleTraffic(f, t);
-  EXPECT_EQ(d.Down, 1200);
-  EXPECT_EQ(d.Up, 80);
-  EXPECT_EQ(f.DownTotal, 5001200u);
-  EXPECT_EQ(f.UpTotal, 70080u);
+  EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(1200, 80, 5001200u, 70080u));
 }
 
 TEST(StartSampling, AbsentAdapterLeavesTotalsAtZeroAndFirstDeltaIsTheFullReading) {
@@ -108,8 +104,7 @@ TEST(StartSampling, AbsentAdapterLeavesTotalsAtZeroAndFirstDeltaIsTheFullReading
 
   t.Row("NIC") = {6, "NIC", 30000, 4000};
   const TTrafficDeltas d = SampleTraffic(f, t);
-  EXPECT_EQ(d.Down, 30000);
-  EXPECT_EQ(d.Up, 4000);
+  EXPECT_EQ(std::tuple(d.Down, d.Up), std::tuple(30000, 4000));
 }
 
 TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
@@ -131,10 +126,7 @@ TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
   t.Rows[0].InOctets = 9000;
   t.Rows[0].OutOctets = 600;
   const TTrafficDeltas d = SampleTraffic(f, t);
-  EXPECT_EQ(d.Down, 8000);
-  EXPECT_EQ(d.Up, 500);
-  EXPECT_EQ(f.DownTotal, 9000u);
-  EXPECT_EQ(f.UpTotal, 600u);
+  EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(8000, 500, 9000u, 600u));
 }
 
 TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {

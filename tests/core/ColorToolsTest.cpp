@@ -34,7 +34,8 @@ TEST(ColorTools, SystemColoursComeFromTheInstalledSource) {
   const struct { const char* name; TColor in, expected; } cases[] = {
       {"plain RGB untouched", 0x00ABCDEF, 0x00ABCDEF}, {"window", 0x80000005, 0xFFFFFF},
       {"window frame", 0x80000006, 0x000000}, {"tooltip background", 0x80000018, 0xE1FFFF},
-      {"tooltip text", 0x80000017, 0x000000}, {"any value above 0xFFFFFF names one by its low byte", 0x01000005, 0xFFFFFF},
+      {"tooltip text", 0x80000017, 0x000000},
+      {"any value above 0xFFFFFF names one by its low byte", 0x01000005, 0xFFFFFF},
       {"unknown index", 0x800000FF, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolveColor(c.in), c.expected) << c.name;

@@ -182,8 +182,8 @@ TEST(GraphRenderer, EmptyOrOddAreasStaySafe) {
 
   s.Clear();
   DrawTrafficLayer(s, form, TTrafficHistory(), R87, 50);
-  ASSERT_EQ(s.Of(TDrawCall::Polygon).size(), 3u);
-  EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
+  ASSERT_EQ(s.Calls.size(), 3u);
+  EXPECT_EQ(s.Calls[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
 
   // the tray's mini graph: areas only, even with rates and a marker
   s.Clear();

@@ -47,7 +47,8 @@ TEST(RateBoxes, SmallBoxesAt87x39) {
 }
 
 TEST(RateBoxes, LargeBoxesFrom120x51) {
-  const struct { int32_t w, h; bool large; } cases[] = {{120, 51, true}, {119, 51, false}, {120, 50, false}, {300, 180, true}};
+  const struct { int32_t w, h; bool large; } cases[] = {
+      {120, 51, true}, {119, 51, false}, {120, 50, false}, {300, 180, true}};
   for (const auto& c : cases) {
     TRecordingSurface s;
     DrawRateBoxes(s, Form(), {0, 0, c.w, c.h});

@@ -32,24 +32,16 @@ public:
   int CharWidth = 5;
   std::map<std::string, int> LineHeights = {{"Small Fonts", 11}, {"MS Sans Serif", 13}};
 
-  void FillRect(const TRect& r, TColor c) override { Add(TDrawCall::FillRect, r).colour = c; }
-  void FrameRect(const TRect& r, TColor c) override { Add(TDrawCall::FrameRect, r).colour = c; }
+  void FillRect(const TRect& r, TColor c) override { Add(TDrawCall::FillRect, r, c); }
+  void FrameRect(const TRect& r, TColor c) override { Add(TDrawCall::FrameRect, r, c); }
   void Line(TPoint32 a, TPoint32 b, TColor c) override {
-    TDrawCall& d = Add(TDrawCall::Line);
-    d.from = a, d.to = b, d.colour = c;
+    TDrawCall& d = Add(TDrawCall::Line, {}, c);
+    d.from = a, d.to = b;
   }
-  void Rectangle(const TRect& r, TColor outline, TColor fill) override {
-    TDrawCall& d = Add(TDrawCall::Rectangle, r);
-    d.outline = outline, d.colour = fill;
-  }
-  void Ellipse(const TRect& r, TColor outline, TColor fill) override {
-    TDrawCall& d = Add(TDrawCall::Ellipse, r);
-    d.outline = outline, d.colour = fill;
-  }
+  void Rectangle(const TRect& r, TColor outline, TColor fill) override { Add(TDrawCall::Rectangle, r, fill, outline); }
+  void Ellipse(const TRect& r, TColor outline, TColor fill) override { Add(TDrawCall::Ellipse, r, fill, outline); }
   void Polygon(const TPoint32* points, size_t count, TColor outline, TColor fill) override {
-    TDrawCall& d = Add(TDrawCall::Polygon);
-    d.points.assign(points, points + count);
-    d.outline = outline, d.colour = fill;
+    Add(TDrawCall::Polygon, {}, fill, outline).points.assign(points, points + count);
   }
   TSize MeasureText(const std::string& text, const TFontSpec& font) override {
     TDrawCall& d = Add(TDrawCall::MeasureText);
@@ -59,8 +51,8 @@ public:
   }
   void DrawText(const std::string& text, const TRect& box, const TFontSpec& font, TColor colour,
                 TTextAlign align) override {
-    TDrawCall& d = Add(TDrawCall::DrawText, box);
-    d.text = text, d.font = font, d.colour = colour, d.align = align;
+    TDrawCall& d = Add(TDrawCall::DrawText, box, colour);
+    d.text = text, d.font = font, d.align = align;
   }
 
   std::vector<TDrawCall> Of(TDrawCall::TKind kind) const {
@@ -72,9 +64,9 @@ public:
   void Clear() { Calls.clear(); }
 
 private:
-  TDrawCall& Add(TDrawCall::TKind kind, TRect r = {}) {
+  TDrawCall& Add(TDrawCall::TKind kind, TRect r = {}, TColor colour = 0, TColor outline = 0) {
     TDrawCall& c = Calls.emplace_back();
-    c.kind = kind, c.rect = r;
+    c.kind = kind, c.rect = r, c.colour = colour, c.outline = outline;
     return c;
   }
 };

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -47,19 +46,6 @@ struct Loaded {
     return *this;
   }
 };
-
-TEST(Catalogue, OneEntryPerNameWithItsKind) {
-  std::set<std::string, TNoCaseLess> names;
-  for (const TSettingDef& d : SettingsCatalogue()) {
-    EXPECT_TRUE(names.insert(d.Name).second) << "duplicate " << d.Name;
-    EXPECT_EQ(FindSetting(d.Name), &d) << d.Name;
-    EXPECT_EQ(d.Kind == TSettingKind::Text, d.TextDefault != nullptr) << d.Name;
-    EXPECT_TRUE(d.Kind != TSettingKind::Bool || d.Default == 0 || d.Default == 1) << d.Name;
-  }
-  EXPECT_EQ(names.size(), 40u);
-  EXPECT_EQ(FindSetting("NoSuchValue"), nullptr);
-  EXPECT_EQ(std::string(SettingsCatalogue().back().Name), "AutoRunAway");
-}
 
 TEST(LoadSettings, EmptyStoreGivesTheDefaults) {
   Loaded l;

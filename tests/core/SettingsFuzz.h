@@ -30,18 +30,17 @@ struct TPlanted {
   std::string Bytes;
 };
 
-class TGenerator {
-public:
-  TGenerator(uint32_t seed, std::string dir) : rng_(seed), dir_(std::move(dir)) {}
+struct TGenerator {
+  std::mt19937 Rng;
+  std::string Dir;  // the round's scratch directory
 
-  uint32_t Next() { return rng_(); }
-  uint32_t Below(uint32_t n) { return rng_() % n; }
+  uint32_t Below(uint32_t n) { return Rng() % n; }
 
   uint32_t Interesting() {
     static constexpr int64_t values[] = {0,     1,     2,     -1,  INT32_MIN, INT32_MAX, 49,       50,       51,
                                          99,    100,   150,   -50, 255,       256,       4096,     16384,    16385,
                                          32768, 87,    739956, 0x800000, 0xFFFFFF, 0x80000000, 0x80000005, -2147483647};
-    return Below(3) == 0 ? rng_() : static_cast<uint32_t>(values[Below(std::size(values))]);
+    return Below(3) == 0 ? Rng() : static_cast<uint32_t>(values[Below(std::size(values))]);
   }
   static std::string Le32(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
 
@@ -50,7 +49,7 @@ public:
   std::string Bytes(size_t n, bool fileName) {
     std::string b;
     while (b.size() < n) {
-      const char c = static_cast<char>(rng_());
+      const char c = static_cast<char>(Rng());
       if (!fileName || (c != '/' && c != '\\' && c != ':')) b += c;
     }
     return b;
@@ -62,7 +61,7 @@ public:
     for (const TSettingDef& d : SettingsCatalogue()) {
       const bool file = d.Name == std::string("LogFile");
       // texts that mean something to some value
-      const std::string texts[] = {"", dir_, dir_ + "/missing/log.txt", dir_ + "/log.txt", "relative_log.txt",
+      const std::string texts[] = {"", Dir, Dir + "/missing/log.txt", Dir + "/log.txt", "relative_log.txt",
                                    "Intel(R) PRO/1000", "NIC"};
       const uint32_t kind = Below(10);
       if (kind < 2) continue;
@@ -82,10 +81,6 @@ public:
     }
     return planted;
   }
-
-private:
-  std::mt19937 rng_;
-  std::string dir_;
 };
 
 // Now and then the date jumps, either way; dates of any length.
@@ -93,7 +88,7 @@ class TFuzzClock : public TClock {
 public:
   explicit TFuzzClock(TGenerator& g) : g_(g) {}
   uint32_t Today() override {
-    if (g_.Below(4) == 0) day_ = g_.Below(8) == 0 ? g_.Next() : day_ + g_.Below(5) - 2;
+    if (g_.Below(4) == 0) day_ = g_.Below(8) == 0 ? g_.Rng() : day_ + g_.Below(5) - 2;
     return day_;
   }
   std::string FormatShortDate(uint32_t) override { return std::string(g_.Below(40), '7'); }
@@ -164,7 +159,7 @@ inline void RunRounds(const std::string& tag, uint32_t defaultRounds, const std:
   fs::current_path(dir);
   for (uint32_t r = 0; r < rounds && !::testing::Test::HasFatalFailure(); ++r) {
     SCOPED_TRACE("replay with TARVELO_FUZZ_SEED=" + std::to_string(seed + r) + " TARVELO_FUZZ_ROUNDS=1");
-    TGenerator g(seed + r, dir.string());
+    TGenerator g{std::mt19937(seed + r), dir.string()};
     round(g);
   }
   fs::current_path(cwd);

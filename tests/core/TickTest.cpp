@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/FakeTick.h"
 #include "traffic/AdapterSampling.h"
 
@@ -47,20 +49,19 @@ TEST(Smoothing, HalvesRoundToEvenAndLargeSamplesStayInRange) {
 TEST(Tick, AutoHideOnSixteenthIdleTickAndShowOnTrafficUnlessUserHidden) {
   TTickRig rig;
   rig.Form.AutoHide = true;
+  // idle ticks, hides, shows after each step
+  const auto State = [&] { return std::tuple(rig.Form.IdleTicks, rig.Host.Hides, rig.Host.Shows); };
   for (int i = 1; i <= 15; ++i) rig.Tick(0, 0);
-  EXPECT_EQ(rig.Form.IdleTicks, 15);
-  EXPECT_EQ(rig.Host.Hides, 0) << "15 idle ticks leave it visible";
+  EXPECT_EQ(State(), std::tuple(15, 0, 0)) << "15 idle ticks leave it visible";
   rig.Tick(0, 0);
-  EXPECT_EQ(rig.Host.Hides, 1) << "the 16th hides it";
+  EXPECT_EQ(State(), std::tuple(16, 1, 0)) << "the 16th hides it";
   EXPECT_FALSE(rig.Form.UserHidden);
   rig.Tick(0, 0);
-  EXPECT_EQ(rig.Host.Hides, 2) << "repeated while idle";
+  EXPECT_EQ(State(), std::tuple(17, 2, 0)) << "repeated while idle";
   rig.Tick(0, 1);
-  EXPECT_EQ(rig.Form.IdleTicks, 0);
-  EXPECT_EQ(rig.Host.Shows, 1);
-  EXPECT_TRUE(rig.Host.Visible);
+  EXPECT_EQ(State(), std::tuple(0, 2, 1)) << "traffic shows it";
   rig.Tick(1, 0);
-  EXPECT_EQ(rig.Host.Shows, 1) << "already visible";
+  EXPECT_EQ(State(), std::tuple(0, 2, 1)) << "already visible";
 
   TTickRig off;
   off.Form.AutoHide = false;
@@ -87,10 +88,8 @@ TEST(Tick, UnreadableTableOrMissingAdapterCountsAsIdle) {
   rig.Table.Available = true;
   rig.Form.AdapterName = "Gone";
   for (int i = 0; i < 8; ++i) rig.Tick(100, 100);
-  EXPECT_EQ(rig.Form.IdleTicks, 16);
-  EXPECT_EQ(rig.Host.Hides, 1);
-  EXPECT_EQ(rig.Form.DownTotal, 777u);
-  EXPECT_EQ(rig.Form.DownRate, 0u);
+  EXPECT_EQ(std::tuple(rig.Form.IdleTicks, rig.Host.Hides, rig.Form.DownTotal, rig.Form.DownRate),
+            std::tuple(16, 1, 777u, 0u));
   EXPECT_EQ(rig.History.HistorySample(HistoryDown, 0), 0);
 }
 
@@ -120,10 +119,8 @@ TEST(Tick, StepsRunInOrder) {
   EXPECT_EQ(atInvalidate.downRate, 5408u) << "rates before the invalidation";
   EXPECT_EQ(atInvalidate.status, "old") << "text rebuilt after the invalidation";
   EXPECT_NE(atTray.status, "old") << "text rebuilt before the tray image";
-  EXPECT_EQ(rig.Host.TrayDown, 7000);
-  EXPECT_EQ(rig.Host.TrayUp, 300);
-  EXPECT_EQ(rig.Form.DownloadCounter, 7000);
-  EXPECT_EQ(rig.Form.UploadCounter, 300);
+  EXPECT_EQ(std::tuple(rig.Host.TrayDown, rig.Host.TrayUp, rig.Form.DownloadCounter, rig.Form.UploadCounter),
+            std::tuple(7000, 300, 7000, 300));
   EXPECT_EQ(rig.Form.TickCount, 1);
 }
 

@@ -167,7 +167,8 @@ TEST_F(Totals, ZeroOrNegativeCountersStoreTheDateOnly) {
 
 TEST_F(Totals, AnUnwritableLogLosesOnlyTheLine) {
   fs::create_directory(dir / "a_directory");
-  for (const std::string& path : {(dir / "a_directory").string(), (dir / "missing_dir/log.txt").string(), std::string()}) {
+  for (const std::string& path :
+       {(dir / "a_directory").string(), (dir / "missing_dir/log.txt").string(), std::string()}) {
     form.LogFilePath = path;
     form.LastDate = 1, form.UploadCounter = 1000, form.DownloadCounter = 2000;
     AddTransfer(form, store, clock, 0, 0);

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/FakeMainWindow.h"
@@ -81,9 +82,8 @@ TEST_F(RegSettings, OpenCreatesAMissingKeyAndEachKindIsStoredAsItsBytes) {
   s.Open();
   EXPECT_EQ(s.State(), TRegSettings::TState::Open);
   EXPECT_TRUE(KeyExists(kScratch));
-  EXPECT_EQ(s.ReadInteger("ScaleMax", 32768), 32768);
-  EXPECT_TRUE(s.ReadBool("Shadow", true));
-  EXPECT_EQ(s.ReadString("LogFile", "transfer_log.txt"), "transfer_log.txt");
+  EXPECT_EQ(std::tuple(s.ReadInteger("ScaleMax", 32768), s.ReadBool("Shadow", true), s.ReadString("LogFile", "log")),
+            std::tuple(32768, true, "log"));
   EXPECT_EQ(ValueCount(kScratch), 0u) << "reading never writes a default";
 
   s.WriteInteger("int", -2);
@@ -103,9 +103,8 @@ TEST_F(RegSettings, OpenCreatesAMissingKeyAndEachKindIsStoredAsItsBytes) {
     EXPECT_EQ(v.type, c.type) << c.name;
     EXPECT_EQ(v.bytes, c.bytes) << c.name;
   }
-  EXPECT_EQ(s.ReadInteger("int", 0), -2);
-  EXPECT_EQ(s.ReadString("text", "x"), "abc");
-  EXPECT_EQ(s.ReadString("empty", "default"), "") << "the empty text is not the default";
+  EXPECT_EQ(std::tuple(s.ReadInteger("int", 0), s.ReadString("text", "x"), s.ReadString("empty", "default")),
+            std::tuple(-2, "abc", "")) << "the empty text is not the default";
   const std::string longText(5000, 'x');
   s.WriteString("long", longText);
   EXPECT_EQ(s.ReadString("long", ""), longText);
@@ -219,10 +218,8 @@ TEST_F(RegSettings, TotalsSurviveTheRegistryAndWhatTicksCost) {
   TFakeMainWindow window;
   LoadSettings(loaded, s, window);
   const auto t2 = std::chrono::steady_clock::now();
-  EXPECT_EQ(loaded.UploadCounter, form.UploadCounter);
-  EXPECT_EQ(loaded.DownloadCounter, form.DownloadCounter);
-  EXPECT_EQ(loaded.UploadCounter, INT64_C(0xFFFFFFFF) + 1500 * 1000);
-  EXPECT_EQ(loaded.ElapsedCounter, static_cast<uint32_t>(kTicks));
+  EXPECT_EQ(std::tuple(loaded.UploadCounter, loaded.DownloadCounter, loaded.ElapsedCounter),
+            std::tuple(INT64_C(0xFFFFFFFF) + 1500 * 1000, form.DownloadCounter, static_cast<uint32_t>(kTicks)));
   EXPECT_GE(QueryRaw(kScratch, "download_l").bytes.back(), 0x80) << "a low half past 2^31";
   using us = std::chrono::duration<double, std::micro>;
   std::printf("[ figures ] %d ticks' store writes (5 each): %.0f us per tick; LoadSettings: %.0f us\n", kTicks,
@@ -305,7 +302,8 @@ TEST(SystemClock, LongFormatsGrowTheBuffer) {
   // ANSI formatter can hand back (it converts through a fixed 128-character buffer).
   char saved[128] = {};
   ASSERT_GT(::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved, sizeof saved), 0);
-  if (!::SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd"))
+  const char* picture = "dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd";
+  if (!::SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture))
     GTEST_SKIP() << "the user's short date format cannot be changed here";
   const std::string text = TSystemClock().FormatShortDate(DayNumber(2026, 12, 9));
   const std::string expected = SystemShortDate(2026, 12, 9);
