@@ -24,7 +24,7 @@ function(toolkit_win32_targets)
   tarvelo_add_wine_test(toolkit_timer_icon_tests tests/win32/ToolkitTimerIconTest.cpp)
   tarvelo_add_wine_test(toolkit_loop_tests tests/win32/ToolkitLoopTest.cpp)
   # Figures for the dispatch paths; a program to run by hand, not a test.
-  add_executable(toolkit_dispatch_bench tests/win32/ToolkitDispatchBench.cpp)
+  add_executable(toolkit_dispatch_bench bench/ToolkitDispatchBench.cpp)
   target_link_libraries(toolkit_dispatch_bench PRIVATE tarvelo_win32)
   # Without a window manager (a bare Xvfb) Wine waits two seconds for every hidden
   # window to be withdrawn; the toolkit's test programs run with unmanaged windows.

@@ -27,38 +27,40 @@ BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA) {
   return TRUE;
 }
 
+bool Flagged(TWindowObject*, TMessageRecord& m, LRESULT&) {
+  if (m.Msg == WM_APP + 7) g_log.push_back(LoopTerminated() ? "flagged after" : "flagged");
+  return false;
+}
+bool Plain(TWindowObject*, TMessageRecord& m, LRESULT&) {
+  if (m.Msg == WM_APP + 7) g_log.push_back(LoopTerminated() ? "plain after" : "plain");
+  return false;
+}
+
 TAppWindow* g_app = nullptr;
-TWindowObject* g_form = nullptr;
-HWND g_appWnd = nullptr, g_formWnd = nullptr;
 long g_userBase = 0, g_gdiBase = 0;  // before the application window
 
 TEST(Loop, ApplicationWindowBeforeTheLoop) {
   g_userBase = tk::LiveUserHandles();
   g_gdiBase = tk::LiveGdiHandles();
   g_app = CreateAppWindow("Tarvelo");
-  g_appWnd = g_app->Handle();
-  ASSERT_NE(g_appWnd, nullptr);
-  char cls[32] = {};
-  GetClassNameA(g_appWnd, cls, sizeof cls);
-  EXPECT_STREQ(cls, "obj_App");
-  EXPECT_TRUE(GetWindowLongA(g_appWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(g_appWnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS),
+  HWND wnd = g_app->Handle();
+  EXPECT_TRUE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS),
             static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
   g_app->SetVisible(false);
   EXPECT_EQ(LoopState(), TLoopState::NotStarted);
 
   struct Query { int cause = 0; bool refuse = false; } query;
   g_app->SetOnQueryEndSession([](void* d, TWindowObject* w, bool& accept) {
-    auto* q = static_cast<Query*>(d);
-    q->cause = w->EndSessionCause();
-    if (q->refuse) accept = false;
+    static_cast<Query*>(d)->cause = w->EndSessionCause();
+    accept = !static_cast<Query*>(d)->refuse;
   }, &query);
-  EXPECT_EQ(SendMessageA(g_appWnd, WM_QUERYENDSESSION, 0, 0), TRUE);
-  EXPECT_EQ(query.cause, 1);
+  EXPECT_EQ(SendMessageA(wnd, WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_EQ(query.cause, 1) << "a shutdown";
   query.refuse = true;
-  EXPECT_EQ(SendMessageA(g_appWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(SendMessageA(wnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
   EXPECT_EQ(query.cause, 2) << "a logoff";
-  EXPECT_EQ(g_app->EndSessionCause(), 0);
+  EXPECT_EQ(g_app->EndSessionCause(), 0) << "only while the event runs";
 
   int handled = 0;
   TWindowObject* scratch = CreateForm(nullptr, "scratch");
@@ -76,49 +78,40 @@ TEST(Loop, ApplicationWindowBeforeTheLoop) {
 TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   ASSERT_NE(g_app, nullptr);
   SetShellNotifyIconFunction(&RecordNotify);
-
-  g_form = CreateForm(g_app, "StatsForm");
-  g_form->SetDestroyNotify([](void*, TBaseObject*) { g_log.push_back("form notified"); }, nullptr);
-  g_form->AddOwned(new TProbe("state record"));
-  TNotifyIcon* icon = CreateNotifyIcon(g_form, tk::unique_hicon(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)))));
-  g_form->AddOwned(icon);
+  struct Seen { TWindowObject* form; int byApp = 0; } seen{CreateForm(g_app, "StatsForm")};
+  TWindowObject* form = seen.form;
+  form->SetDestroyNotify([](void*, TBaseObject*) { g_log.push_back("form notified"); }, nullptr);
+  form->AddOwned(new TProbe("state record"));
+  TNotifyIcon* icon = CreateNotifyIcon(form, MakeIcon());
+  form->AddOwned(icon);
   TWindowTimer* timer = CreateWindowTimer(1000);
-  g_form->AddOwned(timer);
-  g_form->AddOwned(new TProbe("last registered"));
-  g_form->SetDoubleBuffered(true);
-  g_formWnd = g_form->Handle();
+  form->AddOwned(timer);
+  form->AddOwned(new TProbe("last registered"));
+  form->SetDoubleBuffered(true);
+  HWND formWnd = form->Handle(), appWnd = g_app->Handle();
   icon->SetActive(true);
   timer->SetEnabled(true);
-  // Flagged handlers still run after termination; the others do not.
-  g_form->AttachHandler([](TWindowObject*, TMessageRecord& m, LRESULT&) {
-    if (m.Msg == WM_APP + 7) g_log.push_back(LoopTerminated() ? "flagged after" : "flagged");
-    return false;
-  }, true);
-  g_form->AttachHandler([](TWindowObject*, TMessageRecord& m, LRESULT&) {
-    if (m.Msg == WM_APP + 7) g_log.push_back(LoopTerminated() ? "plain after" : "plain");
-    return false;
-  });
+  form->AttachHandler(&Flagged, true);
+  form->AttachHandler(&Plain);
 
-  // The application's OnMessage sees the form's messages while the loop runs.
-  int seenByApp = 0;
   g_app->SetOnMessage([](void* d, TWindowObject* w, TMessageRecord& m, LRESULT&) {
-    if (w == g_form && m.Msg == WM_APP + 5) ++*static_cast<int*>(d);
+    if (w == static_cast<Seen*>(d)->form && m.Msg == WM_APP + 5) ++static_cast<Seen*>(d)->byApp;
     return false;
-  }, &seenByApp);
-  EXPECT_EQ(g_form->Perform(WM_APP + 5, 0, 0), 0);
-  EXPECT_EQ(seenByApp, 0) << "only while the loop runs";
+  }, &seen);
+  form->Perform(WM_APP + 5, 0, 0);
+  EXPECT_EQ(seen.byApp, 0) << "the application sees a form's messages only while the loop runs";
 
-  PostMessageA(g_formWnd, WM_APP + 5, 0, 0);
-  PostMessageA(g_formWnd, WM_APP + 7, 0, 0);
-  PostMessageA(g_formWnd, WM_CLOSE, 0, 0);  // the main form: the loop ends
+  PostMessageA(formWnd, WM_APP + 5, 0, 0);
+  PostMessageA(formWnd, WM_APP + 7, 0, 0);
+  PostMessageA(formWnd, WM_CLOSE, 0, 0);  // the main form: the loop ends
   g_log.clear();
   g_shell.clear();
   RunMessageLoop(g_app);
 
   EXPECT_EQ(LoopState(), TLoopState::Terminated);
-  EXPECT_EQ(seenByApp, 1);
-  EXPECT_FALSE(IsWindow(g_formWnd));
-  EXPECT_FALSE(IsWindow(g_appWnd));
+  EXPECT_EQ(seen.byApp, 1);
+  EXPECT_FALSE(IsWindow(formWnd));
+  EXPECT_FALSE(IsWindow(appWnd));
   const std::vector<std::string> expected = {"plain", "flagged", "form notified", "released last registered",
                                              "released state record"};
   EXPECT_EQ(g_log, expected) << "the notification first, then the owned objects newest first";
@@ -133,19 +126,13 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
 TEST(Loop, AfterTerminationOnlyFlaggedHandlersRunAndIconsStayAway) {
   ASSERT_EQ(LoopState(), TLoopState::Terminated);
   TWindowObject* form = CreateForm(nullptr, "late");
-  form->AttachHandler([](TWindowObject*, TMessageRecord& m, LRESULT&) {
-    if (m.Msg == WM_APP + 7) g_log.push_back("flagged after");
-    return false;
-  }, true);
-  form->AttachHandler([](TWindowObject*, TMessageRecord& m, LRESULT&) {
-    if (m.Msg == WM_APP + 7) g_log.push_back("plain after");
-    return false;
-  });
+  form->AttachHandler(&Flagged, true);
+  form->AttachHandler(&Plain);
   g_log.clear();
   form->Perform(WM_APP + 7, 0, 0);
   EXPECT_EQ(g_log, std::vector<std::string>{"flagged after"});
 
-  TNotifyIcon* icon = CreateNotifyIcon(form, tk::unique_hicon(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)))));
+  TNotifyIcon* icon = CreateNotifyIcon(form, MakeIcon());
   form->Handle();
   g_shell.clear();
   icon->SetActive(true);

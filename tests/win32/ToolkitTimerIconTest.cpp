@@ -10,44 +10,26 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 struct TickLog {
-  Clock::time_point start = Clock::now();
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
   std::vector<long long> at;  // ms since start
 };
 
-void NoteWindowTick(void* data, TWindowTimer*) {
-  auto* log = static_cast<TickLog*>(data);
-  log->at.push_back(ElapsedMs(log->start));
-}
-
-TEST(WindowTimer, IntervalZeroTicksEverySecond) {
+TEST(WindowTimer, IntervalZeroTicksEverySecondAndEnablingAgainDoesNotRestart) {
   TWindowTimer* timer = CreateWindowTimer(0);
   EXPECT_EQ(timer->Interval(), 1000);
   TickLog log;
-  timer->SetOnTimer(&NoteWindowTick, &log);
-  log.start = Clock::now();
+  timer->SetOnTimer([](void* d, TWindowTimer*) {
+    static_cast<TickLog*>(d)->at.push_back(ElapsedMs(static_cast<TickLog*>(d)->start));
+  }, &log);
   timer->SetEnabled(true);
-  ASSERT_TRUE(timer->Enabled());
   ASSERT_NE(TWindowTimer::TimerWindow(), nullptr);
-  PumpFor(2500);
+  PumpFor(700);
+  timer->SetEnabled(true);  // no effect
+  PumpFor(1800);
   ASSERT_GE(log.at.size(), 1u);
   EXPECT_LE(log.at.size(), 3u);
   EXPECT_GE(log.at[0], 950) << "not before its interval";
-  Release(timer);
-  EXPECT_EQ(TWindowTimer::TimerWindow(), nullptr) << "the last timer takes the hidden window with it";
-}
-
-TEST(WindowTimer, EnablingAgainDoesNotRestartButOffAndOnDoes) {
-  TWindowTimer* timer = CreateWindowTimer(1000);
-  TickLog log;
-  timer->SetOnTimer(&NoteWindowTick, &log);
-  timer->SetEnabled(true);
-  PumpFor(700);
-  timer->SetEnabled(true);  // no effect
-  PumpFor(900);
-  ASSERT_FALSE(log.at.empty());
   EXPECT_LT(log.at[0], 1600) << "a restart at 700 ms would tick at 1700 ms";
 
   log = TickLog{};
@@ -60,10 +42,9 @@ TEST(WindowTimer, EnablingAgainDoesNotRestartButOffAndOnDoes) {
   ASSERT_FALSE(log.at.empty());
   EXPECT_GE(log.at[0], 1650) << "off and on again waits a full interval";
   Release(timer);
-}
+  EXPECT_EQ(TWindowTimer::TimerWindow(), nullptr) << "the last timer takes the hidden window with it";
 
-TEST(WindowTimer, ReleasedInsideItsOwnEvent) {
-  TWindowTimer* timer = CreateWindowTimer(50);
+  timer = CreateWindowTimer(50);
   int ticks = 0;
   timer->SetOnTimer([](void* d, TWindowTimer* t) {
     ++*static_cast<int*>(d);
@@ -71,7 +52,7 @@ TEST(WindowTimer, ReleasedInsideItsOwnEvent) {
   }, &ticks);
   timer->SetEnabled(true);
   PumpFor(400);
-  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(ticks, 1) << "released inside its own event";
 }
 
 struct MediaLog {
@@ -79,21 +60,25 @@ struct MediaLog {
   std::atomic<DWORD> thread{0};
 };
 
-TEST(MediaTimer, RaisesOnItsOwnThreadAboutOncePerInterval) {
+TMediaTimer* StartMediaTimer(MediaLog& log, TWindowObject* target = nullptr) {
   TMediaTimer* timer = CreateMediaTimer(100);
-  MediaLog log;
   timer->SetOnTimer([](void* d, TMediaTimer*) {
-    auto* l = static_cast<MediaLog*>(d);
-    ++l->ticks;
-    l->thread = GetCurrentThreadId();
+    ++static_cast<MediaLog*>(d)->ticks;
+    static_cast<MediaLog*>(d)->thread = GetCurrentThreadId();
   }, &log);
+  if (target) timer->SetTargetWindow(target);
   timer->SetEnabled(true);
+  return timer;
+}
+
+TEST(MediaTimer, RaisesOnItsOwnThreadAboutOncePerInterval) {
+  MediaLog log;
+  TMediaTimer* timer = StartMediaTimer(log);
   ASSERT_TRUE(timer->Enabled());
   Sleep(1050);
   timer->SetEnabled(false);
   const int ticks = log.ticks;
-  EXPECT_GE(ticks, 6);
-  EXPECT_LE(ticks, 14);
+  EXPECT_TRUE(ticks >= 6 && ticks <= 14) << ticks << " ticks in 1050 ms";
   EXPECT_NE(log.thread.load(), GetCurrentThreadId());
   Sleep(250);
   EXPECT_EQ(log.ticks.load(), ticks) << "no tick after disabling";
@@ -103,66 +88,49 @@ TEST(MediaTimer, RaisesOnItsOwnThreadAboutOncePerInterval) {
 TEST(MediaTimer, PostingModeRaisesOnTheUiThreadWithoutPilingUp) {
   TWindowObject* form = CreateForm(nullptr, "ticks");
   form->SetVisible(false);
-  TMediaTimer* timer = CreateMediaTimer(100);
   MediaLog log;
-  timer->SetOnTimer([](void* d, TMediaTimer*) {
-    auto* l = static_cast<MediaLog*>(d);
-    ++l->ticks;
-    l->thread = GetCurrentThreadId();
-  }, &log);
-  timer->SetTargetWindow(form);
-  timer->SetEnabled(true);
+  TMediaTimer* timer = StartMediaTimer(log, form);
   PumpFor(1050);
-  EXPECT_GE(log.ticks.load(), 6);
-  EXPECT_LE(log.ticks.load(), 14);
+  EXPECT_TRUE(log.ticks >= 6 && log.ticks <= 14) << log.ticks << " ticks in 1050 ms";
   EXPECT_EQ(log.thread.load(), GetCurrentThreadId()) << "OnTimer on the loop's thread";
 
-  // A stall of ten periods delivers one tick, not ten.
-  PumpMessages();
   log.ticks = 0;
   Sleep(1000);
   EXPECT_EQ(log.ticks.load(), 0) << "nothing runs while the loop is busy";
-  PumpMessages();
-  EXPECT_EQ(log.ticks.load(), 1);
+  PumpFor();
+  EXPECT_EQ(log.ticks.load(), 1) << "a stall of ten periods delivers one tick, not ten";
 
-  // A timer that dies with its tick still queued: the message is dropped.
   Sleep(250);
   Release(timer);
   PumpFor(100);
-  EXPECT_LE(log.ticks.load(), 2);
+  EXPECT_EQ(log.ticks.load(), 1) << "a tick still queued for a released timer is dropped";
   Release(form);
 }
 
-// ---------------------------------------------------------------------------
-
 struct Request {
-  DWORD message;
-  DWORD cbSize;
+  DWORD message, cbSize;
   HWND wnd;
-  UINT id;
-  UINT flags;
-  UINT callback;
+  UINT id, flags, callback, timeout;
   HICON icon;
   std::string tip, infoTitle, info;
-  UINT timeout;
   DWORD infoFlags;
+  BOOL accepted;
 };
 std::vector<Request> g_requests;
+bool g_realShell = false;  // pass every request on to Wine's own tray as well
 
 BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA d) {
-  Request r{message, d->cbSize, d->hWnd, d->uID, d->uFlags, d->uCallbackMessage, d->hIcon, d->szTip, "", "", 0, 0};
-  if (d->cbSize >= sizeof(NOTIFYICONDATAA)) {
-    r.infoTitle = d->szInfoTitle;
-    r.info = d->szInfo;
-    r.timeout = d->uTimeout;
-    r.infoFlags = d->dwInfoFlags;
-  }
-  g_requests.push_back(r);
-  return TRUE;
+  const bool ext = d->cbSize >= sizeof(NOTIFYICONDATAA);  // read nothing past the record's size
+  g_requests.push_back({message, d->cbSize, d->hWnd, d->uID, d->uFlags, d->uCallbackMessage, ext ? d->uTimeout : 0,
+                        d->hIcon, d->szTip, ext ? d->szInfoTitle : "", ext ? d->szInfo : "", ext ? d->dwInfoFlags : 0,
+                        g_realShell ? Shell_NotifyIconA(message, d) : TRUE});
+  return g_requests.back().accepted;
 }
 
-tk::unique_hicon MakeIcon() {
-  return tk::unique_hicon(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
+std::vector<DWORD> Messages() {
+  std::vector<DWORD> m;
+  for (const Request& r : g_requests) m.push_back(r.message);
+  return m;
 }
 
 class NotifyIconTest : public ::testing::Test {
@@ -174,8 +142,9 @@ protected:
     form->SetVisible(false);
   }
   void TearDown() override {
-    if (form) Release(form);
+    Release(form);
     SetShellNotifyIconFunction(previous);
+    g_realShell = false;
   }
   TShellNotifyIconFn previous = nullptr;
   TWindowObject* form = nullptr;
@@ -185,34 +154,25 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecord) {
   TNotifyIcon* icon = CreateNotifyIcon(form);
   icon->SetActive(true);
   EXPECT_FALSE(icon->Active()) << "no icon, nothing to show";
-  EXPECT_TRUE(g_requests.empty());
-
   icon->SetTooltip(std::string(80, 'x'));
   icon->SetIcon(MakeIcon());
   icon->SetActive(true);
-  ASSERT_EQ(g_requests.size(), 1u);
+  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
   const Request& add = g_requests[0];
-  EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
   EXPECT_EQ(add.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
   EXPECT_EQ(add.wnd, form->Handle());
   EXPECT_EQ(add.id, icon->Id());
   EXPECT_EQ(add.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-  EXPECT_EQ(add.callback, 0xB008u);
+  EXPECT_EQ(add.callback, kNotifyIconMessage);
   EXPECT_EQ(add.icon, icon->Icon());
   EXPECT_EQ(add.tip.size(), 63u) << "the tooltip is cut to 63 characters";
 
-  tk::unique_hicon old = icon->SetIcon(MakeIcon());
-  EXPECT_TRUE(old) << "the previous icon goes back to the caller";
-  ASSERT_EQ(g_requests.size(), 2u);
-  EXPECT_EQ(g_requests[1].message, static_cast<DWORD>(NIM_MODIFY));
-  EXPECT_EQ(g_requests[1].icon, icon->Icon());
-
+  EXPECT_TRUE(icon->SetIcon(MakeIcon())) << "the previous icon goes back to the caller";
+  EXPECT_EQ(g_requests.back().icon, icon->Icon());
   icon->SetActive(false);
-  ASSERT_EQ(g_requests.size(), 3u);
-  EXPECT_EQ(g_requests[2].message, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_EQ(g_requests[2].flags, 0u);
   Release(icon);
-  EXPECT_EQ(g_requests.size(), 3u) << "an inactive icon sends nothing when it dies";
+  EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE})) << "nothing more when it dies";
+  EXPECT_EQ(g_requests.back().flags, 0u);
 }
 
 TEST_F(NotifyIconTest, CallbackMessageRaisesTheMouseEvent) {
@@ -224,37 +184,28 @@ TEST_F(NotifyIconTest, CallbackMessageRaisesTheMouseEvent) {
   };
   first->SetOnTrayMouse(note, &seen);
   second->SetOnTrayMouse(note, &seen);
-  EXPECT_EQ(SendMessageA(form->Handle(), 0xB008, second->Id(), WM_RBUTTONUP), 0);
-  SendMessageA(form->Handle(), 0xB008, first->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
-  SendMessageA(form->Handle(), 0xB008, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0], std::make_pair(second, static_cast<UINT>(WM_RBUTTONUP)));
-  EXPECT_EQ(seen[1], std::make_pair(first, static_cast<UINT>(WM_MOUSEMOVE)));
+  EXPECT_EQ(SendMessageA(form->Handle(), kNotifyIconMessage, second->Id(), WM_RBUTTONUP), 0);
+  SendMessageA(form->Handle(), kNotifyIconMessage, first->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
+  SendMessageA(form->Handle(), kNotifyIconMessage, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored
+  EXPECT_EQ(seen, (std::vector<std::pair<TNotifyIcon*, UINT>>{{second, WM_RBUTTONUP}, {first, WM_MOUSEMOVE}}));
   Release(second);
   Release(first);
 }
 
 TEST_F(NotifyIconTest, TaskbarRestartAddsActiveFlaggedIconsAgain) {
-  TNotifyIcon* active = CreateNotifyIcon(form, MakeIcon());
-  TNotifyIcon* inactive = CreateNotifyIcon(form, MakeIcon());
-  TNotifyIcon* unflagged = CreateNotifyIcon(form, MakeIcon());
-  active->SetReAddOnTaskbarRestart(true);
-  inactive->SetReAddOnTaskbarRestart(true);
-  active->SetActive(true);
-  unflagged->SetActive(true);
-  const UINT restart = TNotifyIcon::TaskbarCreatedMessage();
-  ASSERT_NE(restart, 0u);
-  EXPECT_EQ(restart, RegisterWindowMessageA("TaskbarCreated"));
+  TNotifyIcon* icons[3] = {CreateNotifyIcon(form, MakeIcon()), CreateNotifyIcon(form, MakeIcon()),
+                           CreateNotifyIcon(form, MakeIcon())};
+  icons[0]->SetReAddOnTaskbarRestart(true);  // active and flagged
+  icons[1]->SetReAddOnTaskbarRestart(true);  // flagged but inactive
+  icons[0]->SetActive(true);
+  icons[2]->SetActive(true);  // active, not flagged
+  EXPECT_EQ(TNotifyIcon::TaskbarCreatedMessage(), RegisterWindowMessageA("TaskbarCreated"));
   g_requests.clear();
-  SendMessageA(form->Handle(), restart, 0, 0);
-  ASSERT_EQ(g_requests.size(), 1u);
-  EXPECT_EQ(g_requests[0].message, static_cast<DWORD>(NIM_ADD));
-  EXPECT_EQ(g_requests[0].id, active->Id());
-  EXPECT_TRUE(active->Active());
-  EXPECT_FALSE(inactive->Active());
-  Release(unflagged);
-  Release(inactive);
-  Release(active);
+  SendMessageA(form->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD}) << "only the active flagged icon";
+  EXPECT_EQ(g_requests[0].id, icons[0]->Id());
+  EXPECT_FALSE(icons[1]->Active());
+  for (TNotifyIcon* icon : icons) Release(icon);
 }
 
 TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
@@ -264,10 +215,9 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
   b->SetActive(true);
   g_requests.clear();
   SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
-  ASSERT_EQ(g_requests.size(), 2u);
-  EXPECT_EQ(g_requests[0].message, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_EQ(g_requests[0].id, b->Id()) << "last created first";
-  EXPECT_EQ(g_requests[1].id, a->Id());
+  ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_DELETE}));
+  EXPECT_EQ((std::vector<UINT>{g_requests[0].id, g_requests[1].id}), (std::vector<UINT>{b->Id(), a->Id()}))
+      << "last created first";
   EXPECT_FALSE(a->Active());
   Release(a);
   Release(b);
@@ -279,8 +229,7 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
   c->SetActive(true);
   g_requests.clear();
   Release(other);
-  ASSERT_EQ(g_requests.size(), 1u);
-  EXPECT_EQ(g_requests[0].message, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_EQ(Messages(), std::vector<DWORD>{NIM_DELETE});
   EXPECT_EQ(c->Window(), nullptr);
   c->SetActive(true);
   EXPECT_FALSE(c->Active());
@@ -290,59 +239,40 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
 TEST_F(NotifyIconTest, BalloonUsesTheExtendedRecord) {
   TNotifyIcon* icon = CreateNotifyIcon(form, MakeIcon());
   icon->SetActive(true);
-  g_requests.clear();
-  icon->ShowBalloon("Tarvelo Stats", "Down: 1.1 MB/s", 10, 1);
-  ASSERT_EQ(g_requests.size(), 2u);
-  for (const Request& r : g_requests) {
-    EXPECT_EQ(r.message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(r.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAA)));
-    EXPECT_EQ(r.flags, static_cast<UINT>(NIF_INFO));
-    EXPECT_EQ(r.timeout, 10000u);
-    EXPECT_EQ(r.id, icon->Id());
+  struct Case { std::string title, text; int seconds, kind; size_t titleSize, textSize; DWORD flags; };
+  const Case cases[] = {{"Tarvelo Stats", "Down: 1.1 MB/s", 10, 1, 13, 14, NIIF_INFO},
+                        {std::string(100, 't'), std::string(400, 'x'), 3, 3, 63, 255, NIIF_ERROR}};
+  for (const Case& c : cases) {
+    g_requests.clear();
+    icon->ShowBalloon(c.title, c.text, c.seconds, c.kind);
+    ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY})) << c.title;
+    for (const Request& r : g_requests) {
+      EXPECT_EQ(r.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAA))) << c.title;
+      EXPECT_EQ(r.flags, static_cast<UINT>(NIF_INFO)) << c.title;
+      EXPECT_EQ(r.timeout, c.seconds * 1000u) << c.title;
+      EXPECT_EQ(r.id, icon->Id()) << c.title;
+    }
+    EXPECT_EQ(g_requests[0].infoTitle, "") << "an empty balloon first takes down the old one";
+    EXPECT_EQ(g_requests[1].infoTitle, c.title.substr(0, c.titleSize));
+    EXPECT_EQ(g_requests[1].info, c.text.substr(0, c.textSize));
+    EXPECT_EQ(g_requests[1].infoFlags, c.flags) << c.title;
   }
-  EXPECT_EQ(g_requests[0].infoTitle, "") << "an empty balloon first takes down the old one";
-  EXPECT_EQ(g_requests[1].infoTitle, "Tarvelo Stats");
-  EXPECT_EQ(g_requests[1].info, "Down: 1.1 MB/s");
-  EXPECT_EQ(g_requests[1].infoFlags, static_cast<DWORD>(NIIF_INFO));
-
-  g_requests.clear();
-  icon->ShowBalloon(std::string(100, 't'), std::string(400, 'x'), 3, 3);
-  ASSERT_EQ(g_requests.size(), 2u);
-  EXPECT_EQ(g_requests[1].infoTitle.size(), 63u);
-  EXPECT_EQ(g_requests[1].info.size(), 255u);
-  EXPECT_EQ(g_requests[1].infoFlags, static_cast<DWORD>(NIIF_ERROR));
   Release(icon);
 }
 
-std::vector<std::pair<DWORD, BOOL>> g_shellResults;
-
-BOOL WINAPI PassToShell(DWORD message, PNOTIFYICONDATAA d) {
-  const BOOL ok = Shell_NotifyIconA(message, d);
-  g_shellResults.emplace_back(message, ok);
-  return ok;
-}
-
-TEST(NotifyIconShell, RealShellAcceptsTheRecordsAndNothingLeaks) {
-  // Wine's shell keeps tray icons in its own systray window; each request costs a
-  // round trip to it, so this stays short.
+TEST_F(NotifyIconTest, RealShellAcceptsTheRecordsAndNothingLeaks) {
+  // Each request is a round trip to Wine's own systray window, so this stays short.
+  g_realShell = true;
   const long user = tk::LiveUserHandles();
-  TShellNotifyIconFn previous = SetShellNotifyIconFunction(&PassToShell);
-  TWindowObject* form = CreateForm(nullptr, "real tray");
-  form->SetVisible(false);
   TNotifyIcon* icon = CreateNotifyIcon(form, MakeIcon());
   icon->SetReAddOnTaskbarRestart(true);
   icon->SetActive(true);
   icon->SetIcon(MakeIcon());  // the returned icon is dropped at once
   icon->ShowBalloon("Tarvelo Stats", "text", 1, 1);
-  Release(form);  // takes the icon out of the tray
+  SendMessageA(form->Handle(), WM_CLOSE, 0, 0);  // takes the icon out of the tray
   Release(icon);
-  SetShellNotifyIconFunction(previous);
-  const DWORD expected[] = {NIM_ADD, NIM_MODIFY, NIM_MODIFY, NIM_MODIFY, NIM_DELETE};
-  ASSERT_EQ(g_shellResults.size(), std::size(expected));
-  for (size_t i = 0; i < g_shellResults.size(); ++i) {
-    EXPECT_EQ(g_shellResults[i].first, expected[i]) << "request " << i;
-    EXPECT_TRUE(g_shellResults[i].second) << "the shell refused request " << i;
-  }
+  EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_MODIFY, NIM_MODIFY, NIM_DELETE}));
+  for (const Request& r : g_requests) EXPECT_TRUE(r.accepted) << "the shell refused request " << r.message;
   EXPECT_EQ(tk::LiveUserHandles(), user);
 }
 
