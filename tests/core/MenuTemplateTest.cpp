@@ -11,29 +11,23 @@ const std::vector<std::string> kProgramMenu = {
 TEST(MenuTemplate, ProgramMenuIndicesAndKinds) {
   const auto items = ParseMenuTemplate(kProgramMenu);
   ASSERT_EQ(items.size(), 18u);
-  struct Case { int index; const char* caption; int parent; bool separator, checked, submenu; };
-  const Case cases[] = {
-      {0, "WebServer Monitoring", -1, false, false, false}, {1, "", -1, true, false, false},
-      {2, "Transfer Logging", -1, false, false, true},       {3, "Counters", 2, false, false, false},
-      {4, "Transfer Log", 2, false, false, false},           {5, "", -1, true, false, false},
-      {6, "Options", -1, false, false, false},               {7, "ShowGraph", -1, false, true, false},
-      {8, "Stay On Top", -1, false, true, false},            {9, "Info", -1, false, false, true},
-      {10, "About", 9, false, false, false},                 {11, "HomePage", 9, false, false, false},
-      {12, "", 9, true, false, false},                       {13, "Bugtracker", 9, false, false, false},
-      {14, "", -1, true, false, false},                      {15, "Network Connections", -1, false, false, false},
-      {16, "", -1, true, false, false},                      {17, "Quit", -1, false, false, false},
-  };
-  for (const Case& c : cases) {
-    const auto& it = items[static_cast<size_t>(c.index)];
-    SCOPED_TRACE("item " + std::to_string(c.index));
-    EXPECT_EQ(it.Index, c.index);
-    EXPECT_EQ(it.Caption, c.caption);
-    EXPECT_EQ(it.Parent, c.parent);
-    EXPECT_EQ(it.Separator, c.separator);
-    EXPECT_EQ(it.Checked, c.checked);
-    EXPECT_EQ(it.Checkable, c.checked);  // only the two "+" items are checkable
-    EXPECT_EQ(it.HasSubmenu, c.submenu);
+  std::string kinds;
+  std::vector<int> parents;
+  std::vector<std::string> captions;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const auto& it = items[i];
+    EXPECT_EQ(it.Index, static_cast<int>(i));
+    EXPECT_EQ(it.Checkable, it.Checked) << "only the two \"+\" items are checkable; item " << i;
+    kinds += it.Separator ? '-' : it.HasSubmenu ? 's' : it.Checked ? 'c' : '.';
+    parents.push_back(it.Parent);
+    captions.push_back(it.Caption);
   }
+  EXPECT_EQ(kinds, ".-s..-.ccs..-.-.-.") << "separators, submenus, checked items";
+  EXPECT_EQ(parents, (std::vector<int>{-1, -1, -1, 2, 2, -1, -1, -1, -1, -1, 9, 9, 9, 9, -1, -1, -1, -1}));
+  const std::vector<std::string> expected = {
+      "WebServer Monitoring", "", "Transfer Logging", "Counters", "Transfer Log", "", "Options", "ShowGraph",
+      "Stay On Top", "Info", "About", "HomePage", "", "Bugtracker", "", "Network Connections", "", "Quit"};
+  EXPECT_EQ(captions, expected);
   EXPECT_EQ(items[10].Text, "About\tF1");
   EXPECT_EQ(items[10].Shortcut, "F1");
 }

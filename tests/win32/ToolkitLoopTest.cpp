@@ -1,5 +1,5 @@
 // The message loop and its termination. A process has one loop, so this program
-// runs its cases in order: before the loop, the loop itself, after termination.
+// runs its cases in order: the loop itself, then what happens after termination.
 #include "toolkit/NotifyIcon.h"
 #include "toolkit/Timers.h"
 #include "toolkit/WindowObject.h"
@@ -36,36 +36,29 @@ bool Plain(TWindowObject*, TMessageRecord& m, LRESULT&) {
   return false;
 }
 
-TAppWindow* g_app = nullptr;
-long g_userBase = 0, g_gdiBase = 0;  // before the application window
-
-TEST(Loop, ApplicationWindowBeforeTheLoop) {
-  g_userBase = tk::LiveUserHandles();
-  g_gdiBase = tk::LiveGdiHandles();
-  g_app = CreateAppWindow("Tarvelo");
-  HWND wnd = g_app->Handle();
-  EXPECT_TRUE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS),
+TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
+  const long userBase = tk::LiveUserHandles(), gdiBase = tk::LiveGdiHandles();
+  TAppWindow* app = CreateAppWindow("Tarvelo");
+  HWND appWnd = app->Handle();
+  EXPECT_TRUE(GetWindowLongA(appWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(appWnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS),
             static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
-  g_app->SetVisible(false);
+  app->SetVisible(false);
   EXPECT_EQ(LoopState(), TLoopState::NotStarted);
 
   int cause = 0;  // the event refuses a logoff
-  g_app->SetOnQueryEndSession([](void* d, TWindowObject* w, bool& accept) {
+  app->SetOnQueryEndSession([](void* d, TWindowObject* w, bool& accept) {
     *static_cast<int*>(d) = w->EndSessionCause();
     accept = w->EndSessionCause() == 1;
   }, &cause);
-  EXPECT_EQ(SendMessageA(wnd, WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_EQ(SendMessageA(appWnd, WM_QUERYENDSESSION, 0, 0), TRUE);
   EXPECT_EQ(cause, 1) << "a shutdown";
-  EXPECT_EQ(SendMessageA(wnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(SendMessageA(appWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
   EXPECT_EQ(cause, 2) << "a logoff";
-  EXPECT_EQ(g_app->EndSessionCause(), 0) << "only while the event runs";
-}
+  EXPECT_EQ(app->EndSessionCause(), 0) << "only while the event runs";
 
-TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
-  ASSERT_NE(g_app, nullptr);
   SetShellNotifyIconFunction(&RecordNotify);
-  struct Seen { TWindowObject* form; int byApp = 0; } seen{CreateForm(g_app, "StatsForm")};
+  struct Seen { TWindowObject* form; int byApp = 0; } seen{CreateForm(app, "StatsForm")};
   TWindowObject* form = seen.form;
   form->SetDestroyNotify([](void*, TBaseObject*) { g_log.push_back("form notified"); }, nullptr);
   form->AddOwned(new TProbe("state record"));
@@ -75,13 +68,13 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   form->AddOwned(timer);
   form->AddOwned(new TProbe("last registered"));
   form->SetDoubleBuffered(true);
-  HWND formWnd = form->Handle(), appWnd = g_app->Handle();
+  HWND formWnd = form->Handle();
   icon->SetActive(true);
   timer->SetEnabled(true);
   form->AttachHandler(&Flagged, true);
   form->AttachHandler(&Plain);
 
-  g_app->SetOnMessage([](void* d, TWindowObject* w, TMessageRecord& m, LRESULT&) {
+  app->SetOnMessage([](void* d, TWindowObject* w, TMessageRecord& m, LRESULT&) {
     if (w == static_cast<Seen*>(d)->form && m.Msg == WM_APP + 5) ++static_cast<Seen*>(d)->byApp;
     return false;
   }, &seen);
@@ -93,7 +86,7 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   PostMessageA(formWnd, WM_CLOSE, 0, 0);  // the main form: the loop ends
   g_log.clear();
   g_shell.clear();
-  RunMessageLoop(g_app);
+  RunMessageLoop(app);
 
   EXPECT_EQ(LoopState(), TLoopState::Terminated);
   EXPECT_EQ(seen.byApp, 1);
@@ -104,8 +97,8 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   EXPECT_EQ(g_log, expected) << "the notification first, then the owned objects newest first";
   EXPECT_EQ(g_shell, std::vector<DWORD>{NIM_DELETE}) << "closing the main form took the icon away";
   EXPECT_EQ(ApplicationObject(), nullptr);
-  EXPECT_EQ(tk::LiveUserHandles(), g_userBase);
-  EXPECT_EQ(tk::LiveGdiHandles(), g_gdiBase);
+  EXPECT_EQ(tk::LiveUserHandles(), userBase);
+  EXPECT_EQ(tk::LiveGdiHandles(), gdiBase);
   MSG left;
   EXPECT_FALSE(PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "no quit message lingers";
 }

@@ -19,10 +19,6 @@ inline void PumpFor(int ms = 0) {
   }
 }
 
-inline long long ElapsedMs(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count();
-}
-
 inline tk::unique_hicon MakeIcon() {
   return tk::unique_hicon(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
 }

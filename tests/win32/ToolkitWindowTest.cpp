@@ -70,7 +70,7 @@ TEST(Form, HandlerChainNewestFirstAttachedOnce) {
   g_calls.clear();
   form->Perform(WM_APP + 1, 0, 0);
   EXPECT_EQ(form->Perform(WM_APP + 1, 1, 0), 42);
-  EXPECT_EQ(g_calls, (std::vector<std::string>{"second", "first", "second"})) << "newest first; taking it ends the walk";
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"second", "first", "second"})) << "newest first; taking ends the walk";
 
   form->SetOnMessage([](void*, TWindowObject*, TMessageRecord& m, LRESULT& r) {
     r = 7;
