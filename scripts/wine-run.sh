@@ -59,6 +59,10 @@ mkdir -p "$WINEPREFIX"
 ) 7>"$WINEPREFIX.lock"
 
 wineserver -p 30 >/dev/null 2>&1 || true
+# Start the prefix's services from here, detached from our output: started by the
+# program they would inherit its stdout, and a test runner reading it would wait for
+# them to exit.
+"$wine_bin" wineboot </dev/null >/dev/null 2>&1
 "$wine_bin" "$@"
 rc=$?
 exit $rc
