@@ -98,7 +98,7 @@ TEST_F(ProgramMenu, F1ReachesAboutThroughTheAcceleratorTable) {
 TEST_F(ProgramMenu, HiddenItemsStateWordsAndDefault) {
   menu->SetItemVisible(15, false);
   menu->SetItemVisible(16, false);
-  EXPECT_EQ(GetMenuItemCount(menu->Handle()), 10);
+  EXPECT_EQ(GetMenuItemCount(menu->Handle()), 10) << "two items hidden";
   menu->SetItemVisible(15, true);
   EXPECT_EQ(GetMenuItemID(menu->Handle(), 9), Id(15)) << "shown again at its place, before Quit";
   EXPECT_EQ(GetMenuItemID(menu->Handle(), 10), Id(17));
@@ -108,12 +108,12 @@ TEST_F(ProgramMenu, HiddenItemsStateWordsAndDefault) {
   menu->SetItemVisible(9, false);
   EXPECT_TRUE(IsMenu(sub9));
   menu->SetItemVisible(9, true);
-  EXPECT_EQ(GetSubMenu(menu->Handle(), 7), sub9);
+  EXPECT_EQ(GetSubMenu(menu->Handle(), 7), sub9) << "the same submenu back at its place";
 
   menu->SetItemEnabled(0, false);
   menu->SetItemDefault(7, true);
-  EXPECT_TRUE(State(0) & MF_GRAYED);
-  EXPECT_EQ(GetMenuDefaultItem(menu->Handle(), FALSE, 0), Id(7));
+  EXPECT_TRUE(State(0) & MF_GRAYED) << "disabled";
+  EXPECT_EQ(GetMenuDefaultItem(menu->Handle(), FALSE, 0), Id(7)) << "default item";
 }
 
 TEST_F(ProgramMenu, RadioGroupsSelectWithinTheirRun) {

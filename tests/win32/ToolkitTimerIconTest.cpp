@@ -164,25 +164,18 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecord) {
   EXPECT_EQ(g_requests.back().flags, 0u);
 }
 
-TEST_F(NotifyIconTest, CallbackMessageRaisesTheMouseEvent) {
-  TNotifyIcon* first = CreateNotifyIcon(form, MakeIcon());
-  TNotifyIcon* second = CreateNotifyIcon(form, MakeIcon());
+TEST_F(NotifyIconTest, MouseCallbackAndTaskbarRestartReachTheRightIcons) {
+  TNotifyIcon* icons[3] = {CreateNotifyIcon(form, MakeIcon()), CreateNotifyIcon(form, MakeIcon()),
+                           CreateNotifyIcon(form, MakeIcon())};
   using Seen = std::vector<std::pair<TNotifyIcon*, UINT>>;
   Seen seen;
   auto note = [](void* d, TNotifyIcon* icon, UINT m) { static_cast<Seen*>(d)->emplace_back(icon, m); };
-  first->SetOnTrayMouse(note, &seen);
-  second->SetOnTrayMouse(note, &seen);
-  EXPECT_EQ(SendMessageA(form->Handle(), kNotifyIconMessage, second->Id(), WM_RBUTTONUP), 0);
-  SendMessageA(form->Handle(), kNotifyIconMessage, first->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
+  for (TNotifyIcon* icon : icons) icon->SetOnTrayMouse(note, &seen);
+  EXPECT_EQ(SendMessageA(form->Handle(), kNotifyIconMessage, icons[1]->Id(), WM_RBUTTONUP), 0);
+  SendMessageA(form->Handle(), kNotifyIconMessage, icons[0]->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
   SendMessageA(form->Handle(), kNotifyIconMessage, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored
-  EXPECT_EQ(seen, (Seen{{second, WM_RBUTTONUP}, {first, WM_MOUSEMOVE}}));
-  Release(second);
-  Release(first);
-}
+  EXPECT_EQ(seen, (Seen{{icons[1], WM_RBUTTONUP}, {icons[0], WM_MOUSEMOVE}}));
 
-TEST_F(NotifyIconTest, TaskbarRestartAddsActiveFlaggedIconsAgain) {
-  TNotifyIcon* icons[3] = {CreateNotifyIcon(form, MakeIcon()), CreateNotifyIcon(form, MakeIcon()),
-                           CreateNotifyIcon(form, MakeIcon())};
   icons[0]->SetReAddOnTaskbarRestart(true);  // active and flagged
   icons[1]->SetReAddOnTaskbarRestart(true);  // flagged but inactive
   icons[0]->SetActive(true);

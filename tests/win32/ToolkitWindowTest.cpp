@@ -36,10 +36,10 @@ TEST(Form, PlacementStylesAndSizeLimits) {
   wnd = form->Handle();
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE)) & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE),
             static_cast<DWORD>(WS_POPUP)) << "set before creation: a hidden popup";
-  EXPECT_TRUE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) << "stay on top, set before creation";
   MINMAXINFO info{};
   SendMessageA(wnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMaxTrackSize.y, 30180);
+  EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMaxTrackSize.y, 30180) << "minimum width 30, maximum height 180";
   form->SetStayOnTop(false);
   EXPECT_FALSE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) << "cleared on the live window";
   int events[2] = {0, 0};
