@@ -15,7 +15,10 @@ find_build_dir() {
     [ -f "$d/CMakeCache.txt" ] && { echo "$d"; return; }
     d=$(dirname "$d")
   done
-  pwd
+  # not inside a build tree: the project's own build folder
+  d="$(cd "$(dirname "$0")/.." && pwd)/build"
+  mkdir -p "$d"
+  echo "$d"
 }
 
 if [ -z "${WINEPREFIX:-}" ]; then
