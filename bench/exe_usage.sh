@@ -10,12 +10,8 @@ exe="$root/build/windows/tarvelo.exe"
 [ -f "$exe" ] || { echo "build tarvelo.exe first (scripts/test.sh or cmake --build --preset windows)"; exit 1; }
 
 export WINEPREFIX="$root/build/bench-prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!; read -r num < "$fifo"; rm -f "$fifo"; export DISPLAY=":$num"
-fi
+. "$root/scripts/xvfb.sh"
+start_private_xvfb
 traffic_pid=""
 cleanup() {
   [ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null

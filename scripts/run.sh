@@ -27,15 +27,9 @@ exe="$root/build/windows/tarvelo.exe"
 export WINEPREFIX="$root/build/wineprefix"
 export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r num < "$fifo"; rm -f "$fifo"
-  export DISPLAY=":$num"
-  echo "No display: started Xvfb on $DISPLAY"
-fi
+. "$root/scripts/xvfb.sh"
+start_private_xvfb
+[ -n "$xvfb_pid" ] && echo "No display: started Xvfb on $DISPLAY"
 
 app_pid=""; shot_pid=""
 stop() {

@@ -8,14 +8,8 @@ root=$(pwd)
 scripts/setup.sh || exit 1
 
 # One display and one wineserver for the whole Windows run.
-xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r num < "$fifo"; rm -f "$fifo"
-  export DISPLAY=":$num"
-fi
+. "$root/scripts/xvfb.sh"
+start_private_xvfb
 export WINEPREFIX="$root/build/windows/wineprefix"
 finish() {
   WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1

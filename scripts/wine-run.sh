@@ -32,17 +32,8 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 wine_bin=$(command -v wine64 || command -v wine)
 
-xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
-  # -displayfd picks a free display and tells us its number
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r num < "$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$num"
-fi
+. "$(dirname "$0")/xvfb.sh"
+start_private_xvfb
 cleanup() {
   # a wineserver outliving its private display would hand later programs a dead X connection
   if [ -n "$xvfb_pid" ]; then

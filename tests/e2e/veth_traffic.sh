@@ -46,13 +46,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r num < "$fifo"; rm -f "$fifo"
-  export DISPLAY=":$num"
-fi
+. "$(dirname "$0")/../../scripts/xvfb.sh"
+start_private_xvfb
 
 in_app() { ip netns exec "$ns_app" "$@"; }
 in_peer() { ip netns exec "$ns_peer" "$@"; }

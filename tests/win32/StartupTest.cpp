@@ -121,13 +121,19 @@ TEST(Startup, FirstRunWithoutAnAdapterAsksTwiceThenEnds) {
   EXPECT_FALSE(ReadDWord("upload_l", v)) << "it never sampled, so it never stored totals";
 }
 
-TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
+// A fresh store with only the adapter set, the program started, its graph window found.
+void StartWatchingLoopback(TProcess& p, HWND& form) {
   ClearStore();
   StoreText("Adapter", "lo");
-  TProcess p;
   ASSERT_TRUE(p.Start());
-  HWND form = WaitForWindow(p.pi.dwProcessId, "obj_Form", "StatsForm", 15000);
+  form = WaitForWindow(p.pi.dwProcessId, "obj_Form", "StatsForm", 15000);
   ASSERT_NE(form, nullptr);
+}
+
+TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
+  TProcess p;
+  HWND form = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartWatchingLoopback(p, form));
   Sleep(2500);  // a couple of ticks
 
   RECT r{};
@@ -150,12 +156,9 @@ TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
 }
 
 TEST(Startup, QuitStoresTheWindowState) {
-  ClearStore();
-  StoreText("Adapter", "lo");
   TProcess p;
-  ASSERT_TRUE(p.Start());
-  HWND form = WaitForWindow(p.pi.dwProcessId, "obj_Form", "StatsForm", 15000);
-  ASSERT_NE(form, nullptr);
+  HWND form = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartWatchingLoopback(p, form));
   SetWindowPos(form, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Sleep(300);
   // Quit is the menu's 18th item: command id 4096 + 17
