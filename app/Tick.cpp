@@ -1,26 +1,10 @@
 #include "app/Tick.h"
 
-#include <limits>
-
-#include "app/ByteFormat.h"
+#include "base/ByteFormat.h"
+#include "base/Rounding.h"
 #include "render/Scaling.h"
 #include "traffic/AdapterSampling.h"
 #include "traffic/TransferTotals.h"
-
-TTickHost::~TTickHost() = default;
-
-namespace {
-
-// Counts on without the undefined behaviour of signed overflow: TickCount wraps
-// (only its residues mod 3 and 4 matter), IdleTicks stays past the hiding threshold.
-int32_t Wrapped(int32_t v) {
-  return static_cast<int32_t>(static_cast<uint32_t>(v) + 1u);
-}
-int32_t Saturated(int32_t v) {
-  return v < std::numeric_limits<int32_t>::max() ? v + 1 : v;
-}
-
-}  // namespace
 
 uint32_t SmoothedRate(const TTrafficHistory& history, THistoryRow row, int32_t now) {
   double s = now;
@@ -58,16 +42,16 @@ std::string BuildStatusText(const TStatsForm& form) {
 void RunTick(TTickContext& ctx) {
   TStatsForm& f = ctx.Form;
 
-  f.TickCount = Wrapped(f.TickCount);
+  f.TickCount = WrappingIncrement(f.TickCount);
 
   const TTrafficDeltas d = SampleTraffic(f, ctx.Table);
 
   if (d.Down == 0 && d.Up == 0) {
-    f.IdleTicks = Saturated(f.IdleTicks);
-    if (f.AutoHide && f.IdleTicks > AutoHideIdleTicks) ctx.Host.HideGraph();
+    f.IdleTicks = SaturatingIncrement(f.IdleTicks);
+    if (f.AutoHide && f.IdleTicks > AutoHideIdleTicks) ctx.Window.HideGraph();
   } else {
     f.IdleTicks = 0;
-    if (!f.UserHidden && !ctx.Host.GraphVisible()) ctx.Host.ShowGraph();
+    if (!f.UserHidden && !ctx.Window.GraphVisible()) ctx.Window.ShowGraph();
   }
 
   ctx.History.HistoryPush(d.Down, d.Up);
@@ -82,9 +66,9 @@ void RunTick(TTickContext& ctx) {
 
   AddTransfer(f, ctx.Store, ctx.Clock, d.Down, d.Up);
 
-  ctx.Host.InvalidateGraph();
+  ctx.Window.InvalidateGraph();
 
   f.StatusText = BuildStatusText(f);
 
-  ctx.Host.RenderTrayImage(d.Down, d.Up);
+  ctx.Tray.RenderTrayImage(d.Down, d.Up);
 }

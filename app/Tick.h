@@ -4,22 +4,18 @@
 #include <cstdint>
 #include <string>
 
+#include "app/GraphWindow.h"
 #include "app/StatsForm.h"
-#include "app/TrafficHistory.h"
+#include "traffic/TrafficHistory.h"
 
 class TInterfaceTable;
 class TSettings;
 class TClock;
 
-// The graph window and tray operations the tick triggers; the main form implements
-// them (possibly forwarding to the user-interface thread, in order).
-class TTickHost {
+// The tray picture step, done by the tray glue.
+class TTrayHost {
 public:
-  virtual ~TTickHost();
-  virtual bool GraphVisible() = 0;
-  virtual void ShowGraph() = 0;
-  virtual void HideGraph() = 0;  // leaves UserHidden alone
-  virtual void InvalidateGraph() = 0;  // whole window, background not erased
+  virtual ~TTrayHost() = default;
   virtual void RenderTrayImage(int32_t down, int32_t up) = 0;
 };
 
@@ -29,7 +25,8 @@ struct TTickContext {
   TInterfaceTable& Table;
   TSettings& Store;
   TClock& Clock;
-  TTickHost& Host;
+  TGraphWindow& Window;
+  TTrayHost& Tray;
 };
 
 // Idle ticks after which "AutoHide" hides the window (it hides on the next one).

@@ -1,4 +1,4 @@
-#include "app/uStats.h"
+#include "app/MainForm.h"
 
 #include <cstdlib>
 

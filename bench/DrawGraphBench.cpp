@@ -2,16 +2,18 @@
 // history, through the real GDI canvas into a screen-compatible bitmap, for a few
 // shapes of traffic, then the cost of each drawing step. Run under Wine:
 //   scripts/wine-run.sh <build>/draw_graph_bench.exe [iterations]
-// The canvas header first: it keeps the surface's DrawText from becoming DrawTextA.
-#include "toolkit/DrawBitmap.h"
-
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/TrafficHistory.h"
 #include "render/ColorTools.h"
+#include "render/GdiSurface.h"
 #include "render/GraphRenderer.h"
+#include "render/HoverReadout.h"
 #include "render/RateBoxes.h"
+#include "toolkit/DrawBitmap.h"
+#include "traffic/TrafficHistory.h"
+
+using namespace tk;
 
 namespace {
 
@@ -56,11 +58,11 @@ TTrafficHistory MakeHistory(TShape shape) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  SetSystemColourSource([](int index) -> TColor { return ::GetSysColor(index); });
+  SetSystemColourSource([](int32_t index) -> TColor { return ::GetSysColor(index); });
   int iterations = 1000;
   if (argc > 1 && std::atoi(argv[1]) > 0) iterations = std::atoi(argv[1]);
 
-  TStatsForm form;
+  TGraphLook form;
   form.IsActive = false;  // flat look: the border too
   form.GraphScaleMax = 65536;
   form.DownRate = 48000;
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
     std::printf("DrawGraph bench: no bitmap could be made\n");
     return 1;
   }
+  TGdiSurface surface(*canvas);
   const TRect R{0, 0, W, H};
 
   LARGE_INTEGER freq;
@@ -98,22 +101,22 @@ int main(int argc, char** argv) {
                 {"random columns (worst case)", TShape::Random}};
   for (const auto& s : shapes) {
     const TTrafficHistory history = MakeHistory(s.shape);
-    const double us = time([&] { DrawGraph(*canvas, form, history, R); });
+    const double us = time([&] { DrawGraph(surface, form, history, R); });
     std::printf("  %-28s %8.1f us per paint\n", s.name, us);
   }
 
   const TTrafficHistory history = MakeHistory(TShape::Bursty);
-  TStatsForm quiet = form;
+  TGraphLook quiet = form;
   quiet.DownRate = quiet.UpRate = 0;
   quiet.MouseMarker = {0, 0};
   std::printf("Steps, bursty browsing:\n");
-  std::printf("  background        %8.1f us\n", time([&] { canvas->FillRect(R, form.BGColor); }));
-  std::printf("  grid              %8.1f us\n", time([&] { DrawGrid(*canvas, form, R); }));
-  std::printf("  caption           %8.1f us\n", time([&] { DrawCaption(*canvas, form, R); }));
+  std::printf("  background        %8.1f us\n", time([&] { surface.FillRect(R, form.BGColor); }));
+  std::printf("  grid              %8.1f us\n", time([&] { DrawGrid(surface, form, R); }));
+  std::printf("  caption           %8.1f us\n", time([&] { DrawCaption(surface, form, R); }));
   std::printf("  three areas       %8.1f us\n",
-              time([&] { DrawTrafficLayer(*canvas, quiet, history, R, form.ScaleBallance); }));
-  std::printf("  rate boxes        %8.1f us\n", time([&] { DrawRateBoxes(*canvas, form, R); }));
-  std::printf("  hover readout     %8.1f us\n", time([&] { DrawHoverReadout(*canvas, form, R, false); }));
+              time([&] { DrawTrafficLayer(surface, quiet, history, R, form.ScaleBallance); }));
+  std::printf("  rate boxes        %8.1f us\n", time([&] { DrawRateBoxes(surface, form, R); }));
+  std::printf("  hover readout     %8.1f us\n", time([&] { DrawHoverReadout(surface, form, R, false); }));
   Release(bitmap);
   return 0;
 }

@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "render/GdiSurface.h"
 #include "toolkit/ImageStrip.h"
+
+using namespace tk;
 
 namespace {
 
@@ -26,8 +29,8 @@ void GraphLikePaint(TDrawSurface& s, std::vector<TPoint32>& area, int tick) {
   for (int y = 10; y < 174; y += 13) s.Line({0, y}, {263, y}, 0xEFEFEF);
   for (int x = 3; x < 263; x += 10) s.Line({x, 0}, {x, 174}, 0xEFEFEF);
   const TSize cap = s.MeasureText("quillmoor.example", small);
-  s.DrawText("quillmoor.example", TRect{264 - cap.cx, 175 - cap.cy, 264, 175}, small, 0xC0C0C0, TTextAlign::Left);
-  s.DrawText("quillmoor.example", TRect{263 - cap.cx, 174 - cap.cy, 263, 174}, small, 0x806060, TTextAlign::Left);
+  s.DrawString("quillmoor.example", TRect{264 - cap.cx, 175 - cap.cy, 264, 175}, small, 0xC0C0C0, TTextAlign::Left);
+  s.DrawString("quillmoor.example", TRect{263 - cap.cx, 174 - cap.cy, 263, 174}, small, 0x806060, TTextAlign::Left);
   for (TColor fill : {0x1515FFu, 0x30FFFFu, 0x24ADFFu}) {
     for (int i = 0; i < 263; ++i)
       area[static_cast<size_t>(i)] = {262 - i, 175 - static_cast<int32_t>((i * 7u + tick + fill) % 120)};
@@ -38,7 +41,7 @@ void GraphLikePaint(TDrawSurface& s, std::vector<TPoint32>& area, int tick) {
   }
   const TSize t1 = s.MeasureText("12.5k", large);
   s.Rectangle(TRect{6, 150, 18 + t1.cx, 150 + t1.cy}, 0x404040, 0xFFFFFF);
-  s.DrawText("12.5k", TRect{14, 150, 18 + t1.cx, 150 + t1.cy}, large, 0x1010C0, TTextAlign::Centre);
+  s.DrawString("12.5k", TRect{14, 150, 18 + t1.cx, 150 + t1.cy}, large, 0x1010C0, TTextAlign::Centre);
 }
 
 }  // namespace
@@ -48,10 +51,11 @@ int main(int argc, char** argv) {
 
   TDrawBitmap* back = CreateDrawBitmap(263, 174);
   std::vector<TPoint32> area(266);
-  GraphLikePaint(*back->Canvas(), area, 0);
+  TGdiSurface surface(*back->Canvas());
+  GraphLikePaint(surface, area, 0);
   const long made = TDrawTool::HandlesMade();
   auto t0 = TClock::now();
-  for (int i = 1; i <= n; ++i) GraphLikePaint(*back->Canvas(), area, i);
+  for (int i = 1; i <= n; ++i) GraphLikePaint(surface, area, i);
   std::printf("graph-like paint 263x174     %8.1f us, %.1f tool handles made per paint\n", MicrosSince(t0, n),
               double(TDrawTool::HandlesMade() - made) / n);
   Release(back);
@@ -59,8 +63,9 @@ int main(int argc, char** argv) {
   t0 = TClock::now();
   for (int i = 0; i < n; ++i) {
     TDrawBitmap* b = CreateDrawBitmap(16, 16);
-    b->Canvas()->FillRect(TRect{0, 0, 16, 16}, 0xFF00FF);
-    b->Canvas()->Rectangle(TRect{1, 12, 7, 16}, 0, 0x1515FF);
+    TGdiSurface s(*b->Canvas());
+    s.FillRect(TRect{0, 0, 16, 16}, 0xFF00FF);
+    s.Rectangle(TRect{1, 12, 7, 16}, 0, 0x1515FF);
     Release(b);
   }
   std::printf("16x16 bitmap, canvas, 2 draws %8.1f us\n", MicrosSince(t0, n));
@@ -72,7 +77,7 @@ int main(int argc, char** argv) {
   t0 = TClock::now();
   for (int i = 0; i < n; ++i) {
     TDrawBitmap* b = CreateDrawBitmap(16, 16);
-    b->Canvas()->FillRect(TRect{0, 0, 16, 16}, 0xFF00FF);
+    TGdiSurface(*b->Canvas()).FillRect(TRect{0, 0, 16, 16}, 0xFF00FF);
     const int index = strip->AddMasked(b, b->Pixel(0, 0));
     tk::unique_hicon icon = strip->GetIcon(index);
     strip->Remove(index);

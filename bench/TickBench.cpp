@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/Tick.h"
-#include "settings/uSettingsBase.h"
+#include "settings/Settings.h"
 #include "traffic/AdapterSampling.h"
 #include "traffic/Clock.h"
 
@@ -43,13 +43,26 @@ public:
   std::string FormatShortDate(uint32_t) override { return "06.12.2026"; }
 };
 
-class TBenchHost : public TTickHost {
+// A window and tray that only count what the tick asks of them.
+class TBenchHost : public TGraphWindow, public TTrayHost {
 public:
   int Calls = 0;
   bool GraphVisible() override { return true; }
   void ShowGraph() override { ++Calls; }
   void HideGraph() override { ++Calls; }
   void InvalidateGraph() override { ++Calls; }
+  int32_t Left() override { return 0; }
+  int32_t Top() override { return 0; }
+  int32_t Width() override { return 0; }
+  int32_t Height() override { return 0; }
+  void Move(int32_t, int32_t) override {}
+  void Resize(int32_t, int32_t) override {}
+  void SetDropShadow(bool) override {}
+  void SetOpacity(uint8_t) override {}
+  void SetStayOnTop(bool) override {}
+  bool StayOnTop() override { return false; }
+  void SetStayOnTopChecked(bool) override {}
+  TColor SystemColour(int32_t) override { return 0; }
   void RenderTrayImage(int32_t, int32_t) override { ++Calls; }
 };
 
@@ -63,7 +76,7 @@ void BM_Tick(benchmark::State& state) {
   TNullStore store;
   TBenchClock clock;
   TBenchHost host;
-  TTickContext ctx{form, history, table, store, clock, host};
+  TTickContext ctx{form, history, table, store, clock, host, host};
   StartSampling(form, table, nullptr);
   for (auto _ : state) {
     RunTick(ctx);

@@ -1,12 +1,14 @@
 // Prints what the toolkit's hot paths cost: a message through a form's handler chain,
 // a double-buffered paint of the graph window's size, a menu command, a menu build.
 // Run under Wine: scripts/wine-run.sh build/windows/toolkit_dispatch_bench.exe
-#include "toolkit/Menu.h"
+#include "toolkit/MenuObject.h"
 #include "toolkit/WindowObject.h"
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+using namespace tk;
 
 namespace {
 
@@ -19,7 +21,7 @@ double NanosPerCall(int count, F&& f) {
   return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / count;
 }
 
-const std::vector<std::string> kProgramMenu = {
+const std::vector<std::string> ProgramMenu = {
     "WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-", "Options",
     "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-", "Bugtracker", ")", "-",
     "Network Connections", "-", "Quit", ""};
@@ -31,7 +33,7 @@ int main() {
   // The main form's set of handlers.
   form->SetHasCaption(false);
   form->SetDoubleBuffered(true);
-  form->SetSizeLimit(slMaxWidth, 300);
+  form->SetSizeLimit(tk::TSizeLimit::MaxWidth, 300);
   form->SetOnMessage([](void*, TWindowObject*, TMessageRecord&, LRESULT&) { return false; }, nullptr);
   form->SetOnMouseMove([](void*, TWindowObject*, const TMouseRecord&) {}, nullptr);
   form->SetOnMouseLeave([](void*, TWindowObject*) {}, nullptr);
@@ -41,7 +43,7 @@ int main() {
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   }, nullptr);
   BuildMenu(form, {}, nullptr, nullptr);
-  TMenuObject* menu = BuildMenu(form, kProgramMenu, [](void*, TMenuObject*, int) {}, nullptr);
+  TMenuObject* menu = BuildMenu(form, ProgramMenu, [](void*, TMenuObject*, int) {}, nullptr);
   form->SetPopupMenu(menu);
   form->SetPosition(100, 100);
   form->SetClientSize(263, 174);
@@ -63,7 +65,7 @@ int main() {
                 UpdateWindow(wnd);
               }));
   std::printf("BuildMenu + Release, 22 texts:     %8.0f ns\n", NanosPerCall(300, [&] {
-                Release(BuildMenu(form, kProgramMenu, nullptr, nullptr));
+                Release(BuildMenu(form, ProgramMenu, nullptr, nullptr));
               }));
   Release(form);
   return 0;

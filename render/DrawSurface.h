@@ -1,40 +1,17 @@
-// What the renderers draw on. Portable: the GDI canvas implements it in the program,
-// a recording surface in the tests. Every call carries its own colours and font, so
-// drawing code never saves or restores surface state.
+// What the renderers draw on: the GDI surface in the program, a recording surface in
+// the tests. Every call carries its own colours and font, so drawing code never saves
+// or restores surface state.
 //
 // Pixel rules (those of GDI): rectangles exclude their right column and bottom row;
 // a line leaves out its end point; polygons are outlined one pixel wide and filled
 // with the alternate rule.
 #pragma once
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
-#include "app/StatsForm.h"
-
-// <windows.h> maps DrawText to DrawTextA; the surface keeps its own name in every file.
-#ifdef DrawText
-#undef DrawText
-#endif
-
-struct TRect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-  int32_t Width() const { return right - left; }
-  int32_t Height() const { return bottom - top; }
-  bool operator==(const TRect&) const = default;
-};
-
-struct TSize {
-  int32_t cx = 0, cy = 0;
-  bool operator==(const TSize&) const = default;
-};
-
-struct TFontSpec {
-  std::string face;  // "MS Sans Serif", "Small Fonts"
-  int32_t height = 0;  // cell height in pixels
-  bool bold = false;
-  bool operator==(const TFontSpec&) const = default;
-};
+#include "base/Colour.h"
+#include "base/Geometry.h"
+#include "render/GraphLook.h"
 
 enum class TTextAlign { Left, Centre };
 
@@ -57,6 +34,6 @@ public:
   // Width of the text and the font's line height.
   virtual TSize MeasureText(const std::string& text, const TFontSpec& font) = 0;
   // Transparent text at the top of box, left-aligned or centred horizontally.
-  virtual void DrawText(const std::string& text, const TRect& box, const TFontSpec& font,
-                        TColor colour, TTextAlign align) = 0;
+  virtual void DrawString(const std::string& text, const TRect& box, const TFontSpec& font, TColor colour,
+                          TTextAlign align) = 0;
 };

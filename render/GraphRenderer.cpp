@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Maker.h"
+#include "base/Maker.h"
+#include "base/Rounding.h"
 #include "render/ColorTools.h"
+#include "render/HoverReadout.h"
 #include "render/RateBoxes.h"
 #include "render/Scaling.h"
 
@@ -12,7 +14,7 @@ namespace {
 
 constexpr int64_t VertexLimit = int64_t{1} << 24;
 
-TColor OutlineFor(const TStatsForm& form, TColor fill) { return MixColors(form.AreaOutlineGrey, fill, 0.3); }
+TColor OutlineFor(const TGraphLook& look, TColor fill) { return MixColors(look.AreaOutlineGrey, fill, 0.3); }
 
 // Sample vertices newest first, then back along the zero line and up the right edge.
 template <typename TopOfAge>
@@ -31,33 +33,30 @@ void DrawSkeleton(TDrawSurface& surface, const TTrafficHistory& history, TRect R
 
 }  // namespace
 
-TFontSpec SmallFontsSpec() { return {"Small Fonts", 11, false}; }
-TFontSpec LargeRateFontSpec() { return {"MS Sans Serif", 14, true}; }
-
 int32_t SampleTop(int32_t sample, int32_t height, int32_t scale) {
   const int64_t top = int64_t{height} + 1 - SampleHeight(sample, height, scale);
   return static_cast<int32_t>(std::clamp(top, -VertexLimit, VertexLimit));
 }
 
-void DrawGraph(TDrawSurface& surface, const TStatsForm& form, const TTrafficHistory& history, TRect R) {
-  surface.FillRect(R, ResolveColor(form.BGColor));
-  const bool flat = form.GoFlat && !form.IsActive;
+void DrawGraph(TDrawSurface& surface, const TGraphLook& look, const TTrafficHistory& history, TRect R) {
+  surface.FillRect(R, ResolveColor(look.BGColor));
+  const bool flat = look.GoFlat && !look.IsActive;
   TRect inner = R;
   if (flat) inner = {R.left + 1, R.top + 1, R.right - 1, R.bottom - 1};
-  if (form.ShowGrid) DrawGrid(surface, form, inner);
-  DrawCaption(surface, form, inner);
-  DrawTrafficLayer(surface, form, history, inner, form.ScaleBallance);
+  if (look.ShowGrid) DrawGrid(surface, look, inner);
+  DrawCaption(surface, look, inner);
+  DrawTrafficLayer(surface, look, history, inner, look.ScaleBallance);
   // last, so the areas never cover the border
-  if (flat) surface.FrameRect(R, ResolveColor(form.FlatBorderColor));
+  if (flat) surface.FrameRect(R, ResolveColor(look.FlatBorderColor));
 }
 
-void DrawGrid(TDrawSurface& surface, const TStatsForm& form, TRect R) {
+void DrawGrid(TDrawSurface& surface, const TGraphLook& look, TRect R) {
   const int32_t W = R.Width();
   const int32_t H = R.Height();
-  const int32_t flags = form.GridMode;
+  const int32_t flags = look.GridMode;
 
   if ((flags & 1) && H > 24) {
-    const double scale = UsableScale(form.GraphScaleMax);
+    const double scale = UsableScale(look.GraphScaleMax);
     // 64-bit: a full-scale value near 2^31 needs v = 2^31
     int64_t v = 4096;
     while (v < scale + 1) v *= 2;
@@ -69,7 +68,7 @@ void DrawGrid(TDrawSurface& surface, const TStatsForm& form, TRect R) {
     }
     // s is at least 4 here (H > 24, v > scale); the guard keeps a zero step from looping
     if (s > 0) {
-      const TColor colour = ResolveColor(form.GridColor);
+      const TColor colour = ResolveColor(look.GridColor);
       for (int64_t i = s; i <= H; i += s) {
         const int32_t y = static_cast<int32_t>(R.bottom - i + 1);
         surface.Line({R.left, y}, {R.right, y}, colour);
@@ -78,7 +77,7 @@ void DrawGrid(TDrawSurface& surface, const TStatsForm& form, TRect R) {
   }
 
   if (flags & 2) {
-    const TColor colour = ResolveColor(form.GridColor2);
+    const TColor colour = ResolveColor(look.GridColor2);
     for (int32_t i = 10; i <= W - 3; i += 10) {
       const int32_t x = R.right - i + 1;
       surface.Line({x, R.top}, {x, R.bottom}, colour);
@@ -86,7 +85,7 @@ void DrawGrid(TDrawSurface& surface, const TStatsForm& form, TRect R) {
   }
 }
 
-void DrawCaption(TDrawSurface& surface, const TStatsForm& form, TRect R) {
+void DrawCaption(TDrawSurface& surface, const TGraphLook& look, TRect R) {
   if (!(R.Height() > 40 && R.Width() > 150)) return;
   const TFontSpec font = SmallFontsSpec();
   const std::string text = MakerHost;
@@ -94,42 +93,42 @@ void DrawCaption(TDrawSurface& surface, const TStatsForm& form, TRect R) {
   const int32_t tw = size.cx, th = size.cy;
 
   const int32_t sx = R.right - tw + 1, sy = R.bottom - th + 1;
-  surface.DrawText(text, {sx, sy, sx + tw, sy + th}, font, MixColors(form.BGColor, 0x808080, 0.5),
+  surface.DrawString(text, {sx, sy, sx + tw, sy + th}, font, MixColors(look.BGColor, 0x808080, 0.5),
                    TTextAlign::Left);
   const int32_t x = R.right - tw, y = R.bottom - th;
-  surface.DrawText(text, {x, y, x + tw, y + th}, font,
-                   MixColors(MixColors(form.FlatBorderColor, form.BGColor, 0.3), 0xFF0000, 0.3),
+  surface.DrawString(text, {x, y, x + tw, y + th}, font,
+                   MixColors(MixColors(look.FlatBorderColor, look.BGColor, 0.3), 0xFF0000, 0.3),
                    TTextAlign::Left);
 }
 
-void DrawTrafficLayer(TDrawSurface& surface, const TStatsForm& form, const TTrafficHistory& history,
+void DrawTrafficLayer(TDrawSurface& surface, const TGraphLook& look, const TTrafficHistory& history,
                       TRect R, int32_t balance) {
   const int32_t W = R.Width();
   const int32_t H = R.Height();
   if (W <= 0 || H <= 0) return;  // nothing inside to draw into
-  const TDirectionScales scales = DirectionScales(form.GraphScaleMax, balance);
-  DrawDirectionArea(surface, form, history, R, HistoryDown, scales.DownScale, form.DnColor);
-  DrawDirectionArea(surface, form, history, R, HistoryUp, scales.UpScale, form.UpColor);
-  DrawOverlapArea(surface, form, history, R, scales.DownScale, scales.UpScale);
+  const TDirectionScales scales = DirectionScales(look.GraphScaleMax, balance);
+  DrawDirectionArea(surface, look, history, R, HistoryDown, scales.DownScale, look.DnColor);
+  DrawDirectionArea(surface, look, history, R, HistoryUp, scales.UpScale, look.UpColor);
+  DrawOverlapArea(surface, look, history, R, scales.DownScale, scales.UpScale);
   if (W > 70 && H > 25) {
-    const bool markerInBox = DrawRateBoxes(surface, form, R);
-    DrawHoverReadout(surface, form, R, markerInBox);
+    const bool markerInBox = DrawRateBoxes(surface, look, R);
+    DrawHoverReadout(surface, look, R, markerInBox);
   }
 }
 
-void DrawDirectionArea(TDrawSurface& surface, const TStatsForm& form, const TTrafficHistory& history,
+void DrawDirectionArea(TDrawSurface& surface, const TGraphLook& look, const TTrafficHistory& history,
                        TRect R, THistoryRow row, int32_t scale, TColor fill) {
   const int32_t H = R.Height();
   fill = ResolveColor(fill);
   DrawSkeleton(
       surface, history, R, [&](int32_t age) { return SampleTop(history.HistorySample(row, age), H, scale); },
-      OutlineFor(form, fill), fill);
+      OutlineFor(look, fill), fill);
 }
 
-void DrawOverlapArea(TDrawSurface& surface, const TStatsForm& form, const TTrafficHistory& history,
+void DrawOverlapArea(TDrawSurface& surface, const TGraphLook& look, const TTrafficHistory& history,
                      TRect R, int32_t downScale, int32_t upScale) {
   const int32_t H = R.Height();
-  const TColor fill = MixColors(form.DnColor, form.UpColor, 0.7);
+  const TColor fill = MixColors(look.DnColor, look.UpColor, 0.7);
   DrawSkeleton(
       surface, history, R,
       [&](int32_t age) {
@@ -137,5 +136,5 @@ void DrawOverlapArea(TDrawSurface& surface, const TStatsForm& form, const TTraff
         const int32_t yU = SampleTop(history.HistorySample(HistoryUp, age), H, upScale);
         return yU <= yD ? yD : H;
       },
-      OutlineFor(form, fill), fill);
+      OutlineFor(look, fill), fill);
 }

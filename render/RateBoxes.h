@@ -1,10 +1,9 @@
-// The annotations over the graph's areas: two boxes with the current rates in the
-// bottom-left corner and the readout of the rate at the mouse's height.
+// Two boxes with the current rates in the bottom-left corner of the graph.
 #pragma once
 #include <array>
 
-#include "app/StatsForm.h"
 #include "render/DrawSurface.h"
+#include "render/GraphLook.h"
 
 // A downward arrow in box coordinates; the large one has a two-pixel shaft.
 using TArrowVertices = std::array<TPoint32, 8>;
@@ -12,8 +11,5 @@ const TArrowVertices& ArrowTemplate(bool large);
 
 // Both boxes (nothing when both rates are 0). True when MouseMarker lies inside one
 // of the boxes drawn.
-bool DrawRateBoxes(TDrawSurface& surface, const TStatsForm& form, TRect R);
+bool DrawRateBoxes(TDrawSurface& surface, const TGraphLook& look, TRect R);
 
-// Leader, dot and label for the rate at MouseMarker's row, unless the marker is unset,
-// inside a rate box, or R is too small.
-void DrawHoverReadout(TDrawSurface& surface, const TStatsForm& form, TRect R, bool markerInBox);

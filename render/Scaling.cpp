@@ -2,24 +2,13 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
-#include "app/TrafficHistory.h"
+#include "base/Rounding.h"
+#include "traffic/TrafficHistory.h"
 
 namespace {
 constexpr double Band = 1.05;
-
-int32_t Saturate(double v) {
-  if (!(v == v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(v);
-}
 }  // namespace
-
-int32_t RoundHalfEven(double value) {
-  return Saturate(std::nearbyint(value));  // the default rounding mode is to nearest, ties to even
-}
 
 int32_t UsableScale(int32_t stored) { return stored > 0 ? stored : DefaultScaleMax; }
 
@@ -35,7 +24,7 @@ int32_t ComputeAutoScale(const TTrafficHistory& history, int32_t current) {
     for (THistoryRow row : {HistoryDown, HistoryUp}) {
       const int32_t v = history.HistorySample(row, age);
       // truncated toward zero; saturated for samples near 2^31
-      if (v > peak) peak = Saturate(std::trunc(v * Band));
+      if (v > peak) peak = SaturatedTrunc(v * Band);
     }
   }
   if (current * Band < peak) return peak;

@@ -1,7 +1,6 @@
 // Full-scale values (octets per tick), automatic rescaling and the up/down balance.
 #pragma once
 #include <cstdint>
-#include <utility>
 
 class TTrafficHistory;
 
@@ -30,18 +29,3 @@ TDirectionScales DirectionScales(int32_t scale, int32_t balance);
 // Height in pixels of a sample for a drawing height and a direction's scale:
 // v x height / scale, rounded half to even, without 32-bit overflow.
 int32_t SampleHeight(int32_t sample, int32_t height, int32_t scale);
-
-// Round half to even, saturated to the signed 32-bit range.
-int32_t RoundHalfEven(double value);
-
-// One manual choice of the scale combo boxes: a name and its fixed octets per second.
-struct TLinkSpeed {
-  const char* Name;
-  int32_t Value;
-};
-constexpr TLinkSpeed LinkSpeedList[] = {
-    {"Modem 33,6", 4500},  {"Modem 56,4", 8000},    {"64kbit", 8500},
-    {"128kbit", 17000},    {"256kbit", 33000},      {"512kbit", 65000},
-    {"768kbit", 100000},   {"1mbit", 135000},       {"2mbit", 265000},
-    {"10Mbit", 1100000},   {"100Mbit", 11000000},   {"1Gbit", 110000000},
-};

@@ -1,5 +1,7 @@
 #include "toolkit/BaseObject.h"
 
+namespace tk {
+
 void TBaseObject::AddOwned(TBaseObject* object) {
   AddOwnedCallback(&ReleaseOwned, object);
 }
@@ -34,3 +36,5 @@ void Release(TBaseObject* object) {
 void ReleaseOwned(void* object) {
   Release(static_cast<TBaseObject*>(object));
 }
+
+}  // namespace tk

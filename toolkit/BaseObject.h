@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace tk {
+
 class TBaseObject;
 
 using TDestroyNotify = void (*)(void* data, TBaseObject* object);
@@ -51,3 +53,5 @@ void Release(TBaseObject* object);
 
 // Release as an owned-list routine.
 void ReleaseOwned(void* object);
+
+}  // namespace tk

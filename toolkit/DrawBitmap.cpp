@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tk {
+
 namespace {
 
 HBITMAP MakeScreenBitmap(int32_t width, int32_t height) {
@@ -138,3 +140,5 @@ uint32_t TDrawBitmap::Pixel(int32_t x, int32_t y) {
   tk::TScopedSelect select(dc.get(), handle_.get());
   return ::GetPixel(dc.get(), x, y);
 }
+
+}  // namespace tk

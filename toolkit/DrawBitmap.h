@@ -2,7 +2,7 @@
 // draw on. Re-sizing keeps the picture and fills new area with the background
 // colour, which follows the last brush colour drawn with.
 #pragma once
-#include <windows.h>
+#include "toolkit/WinApi.h"
 
 #include <cstdint>
 
@@ -10,6 +10,8 @@
 #include "toolkit/Colour.h"
 #include "toolkit/DrawCanvas.h"
 #include "toolkit/Handles.h"
+
+namespace tk {
 
 class TDrawBitmap final : public TBaseObject {
 public:
@@ -38,8 +40,8 @@ public:
   // The pixel's COLORREF; CLR_INVALID (0xFFFFFFFF) for an empty bitmap or outside it.
   uint32_t Pixel(int32_t x, int32_t y);
 
-  TColour Background() const { return background_; }
-  void SetBackground(TColour colour) { background_ = colour; }
+  TColor Background() const { return background_; }
+  void SetBackground(TColor colour) { background_ = colour; }
 
   friend TDrawBitmap* CreateDrawBitmap(int32_t width, int32_t height);
 
@@ -55,8 +57,10 @@ private:
   tk::unique_hbitmap handle_;
   TDrawCanvas* canvas_ = nullptr;
   HGDIOBJ canvasPrevBitmap_ = nullptr;
-  TColour background_ = 0;
+  TColor background_ = 0;
 };
 
 // A screen-compatible bitmap; empty (no handle) unless both sizes are above 0.
 TDrawBitmap* CreateDrawBitmap(int32_t width, int32_t height);
+
+}  // namespace tk

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+namespace tk {
+
 void TWindowDc::reset(HWND wnd, HDC dc) {
   if (dc_) {
     ::ReleaseDC(wnd_, dc_);
@@ -16,9 +18,6 @@ void TWindowDc::reset(HWND wnd, HDC dc) {
 TDrawCanvas* CreateDrawCanvas(TCanvasOwner* owner) { return new TDrawCanvas(owner); }
 
 namespace {
-
-// A surface colour above 0xFFFFFF names a system colour by its low byte.
-TColour SurfaceColour(TColor c) { return c > 0xFFFFFFu ? SysColour(c & 0xFFu) : c; }
 
 int ClampCount(size_t n) { return n > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n); }
 
@@ -59,12 +58,12 @@ HDC TDrawCanvas::Handle() {
 }
 
 void TDrawCanvas::DeselectTools() {
-  if (dc_ && (state_ & (kCanvasPen | kCanvasBrush | kCanvasFont))) {
+  if (dc_ && (state_ & (CanvasPen | CanvasBrush | CanvasFont))) {
     ::SelectObject(dc_, ::GetStockObject(BLACK_PEN));
     ::SelectObject(dc_, ::GetStockObject(NULL_BRUSH));
     ::SelectObject(dc_, ::GetStockObject(SYSTEM_FONT));
   }
-  state_ &= static_cast<uint8_t>(~(kCanvasPen | kCanvasBrush | kCanvasFont));
+  state_ &= static_cast<uint8_t>(~(CanvasPen | CanvasBrush | CanvasFont));
 }
 
 void TDrawCanvas::ReleaseContext() {
@@ -87,7 +86,7 @@ void TDrawCanvas::SetHandle(HDC dc, TDcSource source) {
   source_ = source;
   if (source == TDcSource::Owned) ownedDc_.reset(dc);
   if (source == TDcSource::WindowDC) windowDc_.reset(owner_ ? owner_->CanvasWindow() : nullptr, dc);
-  state_ = kCanvasHasDC;
+  state_ = CanvasHasDC;
   ::MoveToEx(dc_, penPos_.x, penPos_.y, nullptr);
 }
 
@@ -97,34 +96,34 @@ HDC TDrawCanvas::Prepare(uint8_t needs) {
   if (!dc) return nullptr;
 
   // A selected tool whose system colour moved must come out before it is re-made.
-  if (((state_ & kCanvasPen) && pen_ && pen_->IsStale()) ||
-      ((state_ & kCanvasBrush) && brush_ && brush_->IsStale()) ||
-      ((state_ & kCanvasFont) && font_ && font_->IsStale()))
+  if (((state_ & CanvasPen) && pen_ && pen_->IsStale()) ||
+      ((state_ & CanvasBrush) && brush_ && brush_->IsStale()) ||
+      ((state_ & CanvasFont) && font_ && font_->IsStale()))
     DeselectTools();
 
-  if ((needs & kCanvasFont) && !(state_ & kCanvasFont)) {
+  if ((needs & CanvasFont) && !(state_ & CanvasFont)) {
     if (font_) {
       ::SelectObject(dc, font_->Handle());
       ::SetTextColor(dc, ColourToRGB(font_->Colour()));
     } else if (owner_) {
       ::SetTextColor(dc, ColourToRGB(owner_->CanvasFontColour()));
     }
-    state_ |= kCanvasFont;
+    state_ |= CanvasFont;
   }
-  if ((needs & kCanvasPen) && !(state_ & kCanvasPen)) {
+  if ((needs & CanvasPen) && !(state_ & CanvasPen)) {
     if (pen_) {
       ::SelectObject(dc, pen_->Handle());
       ::SetROP2(dc, pen_->PenMode() + 1);
       // Dashed pens paint their gaps with the background colour, which the brush sets.
-      if (pen_->PenStyle() >= PS_DASH && pen_->PenStyle() <= PS_DASHDOT) needs |= kCanvasBrush;
+      if (pen_->PenStyle() >= PS_DASH && pen_->PenStyle() <= PS_DASHDOT) needs |= CanvasBrush;
     }
-    state_ |= kCanvasPen;
+    state_ |= CanvasPen;
   }
-  if ((needs & kCanvasBrush) && !(state_ & kCanvasBrush)) {
+  if ((needs & CanvasBrush) && !(state_ & CanvasBrush)) {
     if (brush_) {
       ::SelectObject(dc, brush_->Handle());
       const COLORREF rgb = ColourToRGB(brush_->Colour());
-      if (brush_->BrushStyle() == kBrushSolid) {
+      if (brush_->BrushStyle() == BrushSolid) {
         ::SetBkColor(dc, rgb);
         ::SetBkMode(dc, OPAQUE);
       } else {
@@ -135,7 +134,7 @@ HDC TDrawCanvas::Prepare(uint8_t needs) {
       if (owner_) ::SetBkColor(dc, ColourToRGB(owner_->CanvasColour()));
       ::SetBkMode(dc, OPAQUE);
     }
-    state_ |= kCanvasBrush;
+    state_ |= CanvasBrush;
   }
   return dc;
 }
@@ -146,27 +145,27 @@ void TDrawCanvas::MoveTo(int32_t x, int32_t y) {
 }
 
 void TDrawCanvas::LineTo(int32_t x, int32_t y) {
-  HDC dc = Prepare(kCanvasPen | kCanvasBrush);
+  HDC dc = Prepare(CanvasPen | CanvasBrush);
   if (!dc) return;
   ::LineTo(dc, x, y);
   penPos_ = {x, y};
 }
 
 void TDrawCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  if (HDC dc = Prepare(kCanvasPen | kCanvasBrush)) ::Rectangle(dc, x1, y1, x2, y2);
+  if (HDC dc = Prepare(CanvasPen | CanvasBrush)) ::Rectangle(dc, x1, y1, x2, y2);
 }
 
 void TDrawCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  if (HDC dc = Prepare(kCanvasPen | kCanvasBrush)) ::Ellipse(dc, x1, y1, x2, y2);
+  if (HDC dc = Prepare(CanvasPen | CanvasBrush)) ::Ellipse(dc, x1, y1, x2, y2);
 }
 
 void TDrawCanvas::Polygon(const POINT* points, int32_t lastIndex) {
   if (!points || lastIndex < 0 || lastIndex == INT32_MAX) return;
-  if (HDC dc = Prepare(kCanvasPen | kCanvasBrush)) ::Polygon(dc, points, lastIndex + 1);
+  if (HDC dc = Prepare(CanvasPen | CanvasBrush)) ::Polygon(dc, points, lastIndex + 1);
 }
 
 void TDrawCanvas::FillRect(const RECT& rect) {
-  HDC dc = Prepare(kCanvasBrush);
+  HDC dc = Prepare(CanvasBrush);
   if (!dc) return;
   if (brush_) {
     ::FillRect(dc, &rect, static_cast<HBRUSH>(brush_->Handle()));
@@ -187,98 +186,15 @@ void TDrawCanvas::FrameRect(const RECT& rect) {
   ::FrameRect(dc, &rect, b.get());
 }
 
-int32_t TDrawCanvas::DrawText(const char* text, RECT& rect, uint32_t flags) {
+int32_t TDrawCanvas::DrawTextRect(const char* text, RECT& rect, uint32_t flags) {
   if (!text) return 0;
-  return DrawText(std::string(text), rect, flags);
+  return DrawTextRect(std::string(text), rect, flags);
 }
 
-int32_t TDrawCanvas::DrawText(const std::string& text, RECT& rect, uint32_t flags) {
-  HDC dc = Prepare(kCanvasFont | kCanvasBrush);
+int32_t TDrawCanvas::DrawTextRect(const std::string& text, RECT& rect, uint32_t flags) {
+  HDC dc = Prepare(CanvasFont | CanvasBrush);
   if (!dc) return 0;
   return ::DrawTextA(dc, text.c_str(), ClampCount(text.size()), &rect, flags);
 }
 
-// ---- the drawing surface ----
-// Setters that receive the current value do nothing, so repeated colours keep their handles.
-
-void TDrawCanvas::UsePen(TColor colour) {
-  TDrawTool* pen = Pen();
-  pen->SetPenStyle(PS_SOLID);
-  pen->SetPenWidth(0);
-  pen->SetPenMode(R2_COPYPEN - 1);
-  pen->SetColour(SurfaceColour(colour));
-}
-
-void TDrawCanvas::UseBrush(TColor colour) {
-  TDrawTool* brush = Brush();
-  brush->SetBrushBitmap(nullptr);
-  brush->SetBrushStyle(kBrushSolid);
-  brush->SetColour(SurfaceColour(colour));
-}
-
-void TDrawCanvas::UseFont(const TFontSpec& font) {
-  TDrawTool* tool = Font();
-  tool->SetFontName(font.face);
-  tool->SetFontHeight(font.height);
-  tool->SetFontStyle(font.bold ? kFontBold : 0);
-}
-
-void TDrawCanvas::FillRect(const TRect& r, TColor colour) {
-  UseBrush(colour);
-  const RECT rc{r.left, r.top, r.right, r.bottom};
-  FillRect(rc);
-}
-
-void TDrawCanvas::FrameRect(const TRect& r, TColor colour) {
-  // Only the colour matters to a frame; leaving the style alone spares a brush re-make.
-  Brush()->SetColour(SurfaceColour(colour));
-  const RECT rc{r.left, r.top, r.right, r.bottom};
-  FrameRect(rc);
-}
-
-void TDrawCanvas::Line(TPoint32 a, TPoint32 b, TColor colour) {
-  UsePen(colour);
-  MoveTo(a.x, a.y);
-  LineTo(b.x, b.y);
-}
-
-void TDrawCanvas::Rectangle(const TRect& r, TColor outline, TColor fill) {
-  UsePen(outline);
-  UseBrush(fill);
-  Rectangle(r.left, r.top, r.right, r.bottom);
-}
-
-void TDrawCanvas::Ellipse(const TRect& r, TColor outline, TColor fill) {
-  UsePen(outline);
-  UseBrush(fill);
-  Ellipse(r.left, r.top, r.right, r.bottom);
-}
-
-void TDrawCanvas::Polygon(const TPoint32* points, size_t count, TColor outline, TColor fill) {
-  if (!points || count == 0) return;
-  UsePen(outline);
-  UseBrush(fill);
-  const int n = ClampCount(count);
-  points_.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) points_[static_cast<size_t>(i)] = {points[i].x, points[i].y};
-  Polygon(points_.data(), n - 1);
-}
-
-// DT_NOPREFIX: the surface draws its strings as they are; an '&' must not turn into an
-// underline.
-TSize TDrawCanvas::MeasureText(const std::string& text, const TFontSpec& font) {
-  UseFont(font);
-  RECT rc{0, 0, 0, 0};
-  DrawText(text, rc, DT_CALCRECT | DT_NOPREFIX);
-  return {rc.right - rc.left, rc.bottom - rc.top};
-}
-
-void TDrawCanvas::DrawText(const std::string& text, const TRect& box, const TFontSpec& font,
-                           TColor colour, TTextAlign align) {
-  UseFont(font);
-  Font()->SetColour(SurfaceColour(colour));
-  Brush()->SetBrushStyle(kBrushClear);  // transparent: the cells keep what is under them
-  RECT rc{box.left, box.top, box.right, box.bottom};
-  const uint32_t flags = align == TTextAlign::Centre ? (DT_CENTER | DT_VCENTER) : (DT_LEFT | DT_TOP);
-  DrawText(text, rc, flags | DT_NOPREFIX);
-}
+}  // namespace tk

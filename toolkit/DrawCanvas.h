@@ -1,16 +1,7 @@
 // A device context with a lazily made pen, brush and font, selected only when a
-// primitive needs them. It is also the program's drawing surface: each surface call
-// turns its colours and font into the tools, which keep their handles while the
-// values stay the same.
+// primitive needs them.
 #pragma once
-
-// The surface's DrawText must keep its own name whether or not <windows.h> came first.
-#pragma push_macro("DrawText")
-#undef DrawText
-#include "render/DrawSurface.h"
-#pragma pop_macro("DrawText")
-
-#include <windows.h>
+#include "toolkit/WinApi.h"
 
 #include <cstdint>
 #include <string>
@@ -21,16 +12,14 @@
 #include "toolkit/DrawTool.h"
 #include "toolkit/Handles.h"
 
-// winuser.h maps DrawText to DrawTextA; the toolkit calls DrawTextA by name and keeps
-// DrawText for the canvas and the surface.
-#undef DrawText
+namespace tk {
 
 // What a canvas needs from the window it belongs to (filled in by the window layer).
 class TCanvasOwner {
 public:
   virtual HWND CanvasWindow() = 0;
-  virtual TColour CanvasColour() = 0;      // the window's colour
-  virtual TColour CanvasFontColour() = 0;  // the window's text colour
+  virtual TColor CanvasColour() = 0;      // the window's colour
+  virtual TColor CanvasFontColour() = 0;  // the window's text colour
 protected:
   ~TCanvasOwner() = default;
 };
@@ -43,10 +32,10 @@ enum class TDcSource : uint8_t {
 };
 
 // State byte bits.
-constexpr uint8_t kCanvasHasDC = 1;
-constexpr uint8_t kCanvasPen = 2;
-constexpr uint8_t kCanvasBrush = 4;
-constexpr uint8_t kCanvasFont = 8;
+constexpr uint8_t CanvasHasDC = 1;
+constexpr uint8_t CanvasPen = 2;
+constexpr uint8_t CanvasBrush = 4;
+constexpr uint8_t CanvasFont = 8;
 
 // A window's GetDC, given back with ReleaseDC; counted with the GDI handles.
 class TWindowDc {
@@ -66,8 +55,8 @@ private:
 class TDrawCanvas;
 using TCanvasNotify = void (*)(void* data, TDrawCanvas* canvas);
 
-// Ends with Release like every toolkit object, never with delete through the surface.
-class TDrawCanvas final : public TBaseObject, public TDrawSurface {
+// Ends with Release like every toolkit object.
+class TDrawCanvas final : public TBaseObject {
 public:
   // Tools, made on first use.
   TDrawTool* Brush();
@@ -102,19 +91,8 @@ public:
   // One-pixel frame in the brush's colour (never the pen's).
   void FrameRect(const RECT& rect);
   // DrawTextA; DT_CALCRECT (0x400) only measures, into rect. Returns the text height.
-  int32_t DrawText(const char* text, RECT& rect, uint32_t flags);
-  int32_t DrawText(const std::string& text, RECT& rect, uint32_t flags);
-
-  // TDrawSurface
-  void FillRect(const TRect& r, TColor colour) override;
-  void FrameRect(const TRect& r, TColor colour) override;
-  void Line(TPoint32 a, TPoint32 b, TColor colour) override;
-  void Rectangle(const TRect& r, TColor outline, TColor fill) override;
-  void Ellipse(const TRect& r, TColor outline, TColor fill) override;
-  void Polygon(const TPoint32* points, size_t count, TColor outline, TColor fill) override;
-  TSize MeasureText(const std::string& text, const TFontSpec& font) override;
-  void DrawText(const std::string& text, const TRect& box, const TFontSpec& font, TColor colour,
-                TTextAlign align) override;
+  int32_t DrawTextRect(const char* text, RECT& rect, uint32_t flags);
+  int32_t DrawTextRect(const std::string& text, RECT& rect, uint32_t flags);
 
   friend TDrawCanvas* CreateDrawCanvas(TCanvasOwner* owner);
 
@@ -130,10 +108,6 @@ private:
   TDrawTool* MakeTool(TDrawTool*& slot, TToolKind kind);
   static void ToolChanged(void* data, TDrawTool* tool);
 
-  void UsePen(TColor colour);
-  void UseBrush(TColor colour);
-  void UseFont(const TFontSpec& font);
-
   TCanvasOwner* owner_;
   HDC dc_ = nullptr;
   TDcSource source_ = TDcSource::Owned;
@@ -147,8 +121,9 @@ private:
   uint32_t copyMode_ = SRCCOPY;
   std::pair<TCanvasNotify, void*> beforeDrawing_{nullptr, nullptr};
   std::pair<TCanvasNotify, void*> supplier_{nullptr, nullptr};
-  std::vector<POINT> points_;  // reused for surface polygons
 };
 
 // A canvas with no context yet; owner may be null (bitmap canvases).
 TDrawCanvas* CreateDrawCanvas(TCanvasOwner* owner = nullptr);
+
+}  // namespace tk

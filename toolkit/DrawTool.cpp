@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tk {
+
 namespace {
 long g_handlesMade = 0;
 }
@@ -13,9 +15,9 @@ TDrawTool* CreateDrawTool(TToolKind kind) { return new TDrawTool(kind); }
 
 TDrawTool::TDrawTool(TToolKind kind) : kind_(kind) {
   switch (kind) {
-    case TToolKind::Brush: colour_ = clBtnFace; break;
+    case TToolKind::Brush: colour_ = SysColour(SysColorBtnFace); break;
     case TToolKind::Font:
-      colour_ = clWindowText;
+      colour_ = SysColour(SysColorWindowText);
       font_.lfCharSet = DEFAULT_CHARSET;
       std::strcpy(font_.lfFaceName, "MS Sans Serif");
       break;
@@ -61,13 +63,13 @@ HGDIOBJ TDrawTool::Handle() {
         if (pattern_) {
           lb.lbStyle = BS_PATTERN;
           lb.lbHatch = reinterpret_cast<ULONG_PTR>(pattern_);
-        } else if (brushStyle_ == kBrushSolid) {
+        } else if (brushStyle_ == BrushSolid) {
           lb.lbStyle = BS_SOLID;
-        } else if (brushStyle_ == kBrushClear) {
+        } else if (brushStyle_ == BrushClear) {
           lb.lbStyle = BS_NULL;
         } else {
           lb.lbStyle = BS_HATCHED;
-          lb.lbHatch = brushStyle_ - kBrushHatchFirst;
+          lb.lbHatch = brushStyle_ - BrushHatchFirst;
           lb.lbColor = ColourToRGB(hatchColour_);
         }
         brush_.reset(::CreateBrushIndirect(&lb));
@@ -93,7 +95,7 @@ HGDIOBJ TDrawTool::Handle() {
   return nullptr;
 }
 
-void TDrawTool::SetColour(TColour colour) {
+void TDrawTool::SetColour(TColor colour) {
   if (colour == colour_) return;
   colour_ = colour;
   Changed();
@@ -112,7 +114,7 @@ void TDrawTool::SetBrushBitmap(HBITMAP pattern) {
   Changed();
 }
 
-void TDrawTool::SetHatchColour(TColour colour) {
+void TDrawTool::SetHatchColour(TColor colour) {
   if (colour == hatchColour_) return;
   hatchColour_ = colour;
   Changed();
@@ -134,24 +136,24 @@ void TDrawTool::SetFontHeight(int32_t height) {
 
 uint8_t TDrawTool::FontStyle() const {
   uint8_t bits = 0;
-  if (font_.lfWeight >= FW_BOLD) bits |= kFontBold;
-  if (font_.lfItalic) bits |= kFontItalic;
-  if (font_.lfUnderline) bits |= kFontUnderline;
-  if (font_.lfStrikeOut) bits |= kFontStrikeOut;
+  if (font_.lfWeight >= FW_BOLD) bits |= FontBold;
+  if (font_.lfItalic) bits |= FontItalic;
+  if (font_.lfUnderline) bits |= FontUnderline;
+  if (font_.lfStrikeOut) bits |= FontStrikeOut;
   return bits;
 }
 
 void TDrawTool::SetFontStyle(uint8_t bits) {
-  bits &= kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut;
+  bits &= FontBold | FontItalic | FontUnderline | FontStrikeOut;
   if (bits == FontStyle()) return;
-  if (bits & kFontBold) {
+  if (bits & FontBold) {
     if (font_.lfWeight < FW_BOLD) font_.lfWeight = FW_BOLD;
   } else if (font_.lfWeight >= FW_BOLD) {
     font_.lfWeight = 0;
   }
-  font_.lfItalic = (bits & kFontItalic) ? 1 : 0;
-  font_.lfUnderline = (bits & kFontUnderline) ? 1 : 0;
-  font_.lfStrikeOut = (bits & kFontStrikeOut) ? 1 : 0;
+  font_.lfItalic = (bits & FontItalic) ? 1 : 0;
+  font_.lfUnderline = (bits & FontUnderline) ? 1 : 0;
+  font_.lfStrikeOut = (bits & FontStrikeOut) ? 1 : 0;
   Changed();
 }
 
@@ -172,3 +174,5 @@ void TDrawTool::SetPenMode(uint8_t mode) {
   penMode_ = mode;
   Changed();
 }
+
+}  // namespace tk

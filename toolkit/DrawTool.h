@@ -1,7 +1,7 @@
 // Brush, font and pen in one type. The GDI handle is made on first use and kept
 // until a property really changes (or a system colour it was made from moves).
 #pragma once
-#include <windows.h>
+#include "toolkit/WinApi.h"
 
 #include <cstdint>
 #include <string>
@@ -9,6 +9,8 @@
 #include "toolkit/BaseObject.h"
 #include "toolkit/Colour.h"
 #include "toolkit/Handles.h"
+
+namespace tk {
 
 enum class TToolKind : uint8_t { Brush = 0, Font = 1, Pen = 2 };
 
@@ -18,15 +20,15 @@ class TDrawTool;
 using TToolChangeNotify = void (*)(void* data, TDrawTool* tool);
 
 // Brush styles; 2 and above are hatches (style - 2 is the HS_ value).
-constexpr uint8_t kBrushSolid = 0;
-constexpr uint8_t kBrushClear = 1;
-constexpr uint8_t kBrushHatchFirst = 2;
+constexpr uint8_t BrushSolid = 0;
+constexpr uint8_t BrushClear = 1;
+constexpr uint8_t BrushHatchFirst = 2;
 
 // Font style bits.
-constexpr uint8_t kFontBold = 1;
-constexpr uint8_t kFontItalic = 2;
-constexpr uint8_t kFontUnderline = 4;
-constexpr uint8_t kFontStrikeOut = 8;
+constexpr uint8_t FontBold = 1;
+constexpr uint8_t FontItalic = 2;
+constexpr uint8_t FontUnderline = 4;
+constexpr uint8_t FontStrikeOut = 8;
 
 class TDrawTool final : public TBaseObject {
 public:
@@ -40,14 +42,14 @@ public:
 
   void SetChangeNotify(TToolChangeNotify code, void* data) { notify_ = {code, data}; }
 
-  TColour Colour() const { return colour_; }
-  void SetColour(TColour colour);
+  TColor Colour() const { return colour_; }
+  void SetColour(TColor colour);
 
   // brush
   uint8_t BrushStyle() const { return brushStyle_; }
   void SetBrushStyle(uint8_t style);
   void SetBrushBitmap(HBITMAP pattern);  // not owned; 0 = none
-  void SetHatchColour(TColour colour);
+  void SetHatchColour(TColor colour);
 
   // font
   const LOGFONTA& LogFont() const { return font_; }
@@ -80,7 +82,7 @@ private:
   void DropHandle();
 
   TToolKind kind_;
-  TColour colour_;
+  TColor colour_;
   uint32_t cachedRGB_ = 0;
   std::pair<TToolChangeNotify, void*> notify_{nullptr, nullptr};
 
@@ -89,8 +91,8 @@ private:
   tk::unique_hpen pen_;
 
   HBITMAP pattern_ = nullptr;
-  uint8_t brushStyle_ = kBrushSolid;
-  TColour hatchColour_ = 0;
+  uint8_t brushStyle_ = BrushSolid;
+  TColor hatchColour_ = 0;
 
   LOGFONTA font_{};
 
@@ -102,3 +104,5 @@ private:
 // A new tool with the kind's defaults: brush 0x8000000F solid, font 0x80000008
 // "MS Sans Serif", pen black, solid, width 0.
 TDrawTool* CreateDrawTool(TToolKind kind);
+
+}  // namespace tk

@@ -2,7 +2,7 @@
 // Every owner counts the handles it holds, so tests can prove that nothing leaks
 // (GetGuiResources is a stub under Wine).
 #pragma once
-#include <windows.h>
+#include "toolkit/WinApi.h"
 #include <commctrl.h>
 #include <atomic>
 #include <utility>

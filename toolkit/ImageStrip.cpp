@@ -2,6 +2,8 @@
 
 #include "toolkit/DrawBitmap.h"
 
+namespace tk {
+
 TImageStrip* CreateImageStrip(TBaseObject* owner) {
   auto* strip = new TImageStrip();
   if (owner) owner->AddOwned(strip);
@@ -19,12 +21,12 @@ int32_t TImageStrip::Count() const { return list_ ? ImageList_GetImageCount(list
 bool TImageStrip::MakeList() {
   if (list_) return true;
   if (width_ <= 0 || height_ <= 0) return false;
-  static const UINT kDepth[] = {ILC_COLORDDB, ILC_COLOR4,  ILC_COLOR8,   ILC_COLOR16,
+  static const UINT Depth[] = {ILC_COLORDDB, ILC_COLOR4,  ILC_COLOR8,   ILC_COLOR16,
                                 ILC_COLOR24,  ILC_COLOR32, ILC_COLORDDB, ILC_COLOR};
-  UINT flags = colours_ < 8 ? kDepth[colours_] : ILC_COLOR;
+  UINT flags = colours_ < 8 ? Depth[colours_] : ILC_COLOR;
   if (masked_) flags |= ILC_MASK;
   list_.reset(ImageList_Create(width_, height_, flags, 0, grow_));
-  if (list_ && background_ != kStripNoBackground) ImageList_SetBkColor(list_.get(), background_);
+  if (list_ && background_ != StripNoBackground) ImageList_SetBkColor(list_.get(), background_);
   return static_cast<bool>(list_);
 }
 
@@ -65,3 +67,5 @@ tk::unique_hicon TImageStrip::GetIcon(int32_t index) {
   if (!list_ || index < 0 || index >= Count()) return tk::unique_hicon();
   return tk::unique_hicon(ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
 }
+
+}  // namespace tk

@@ -1,7 +1,7 @@
 // A list of equally sized images (an image list), made on first use, from which
 // icons are drawn.
 #pragma once
-#include <windows.h>
+#include "toolkit/WinApi.h"
 #include <commctrl.h>
 
 #include <cstdint>
@@ -10,10 +10,12 @@
 #include "toolkit/Colour.h"
 #include "toolkit/Handles.h"
 
+namespace tk {
+
 class TDrawBitmap;
 
 // Background colour meaning "leave the image list's own".
-constexpr uint32_t kStripNoBackground = 0x1FFFFFFFu;
+constexpr uint32_t StripNoBackground = 0x1FFFFFFFu;
 
 class TImageStrip final : public TBaseObject {
 public:
@@ -57,9 +59,11 @@ private:
   int32_t width_ = 32, height_ = 32;
   uint8_t colours_ = 7;
   bool masked_ = true;
-  uint32_t background_ = kStripNoBackground;
+  uint32_t background_ = StripNoBackground;
   int32_t grow_ = 1;
 };
 
 // A strip released with `owner` (through its owned list) when owner is not null.
 TImageStrip* CreateImageStrip(TBaseObject* owner);
+
+}  // namespace tk

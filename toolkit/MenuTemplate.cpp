@@ -1,5 +1,7 @@
 #include "toolkit/MenuTemplate.h"
 
+namespace tk {
+
 std::vector<TMenuTemplateItem> ParseMenuTemplate(const std::vector<std::string>& texts, int lastIndex) {
   std::vector<TMenuTemplateItem> items;
   std::vector<int> parents;  // stack of open submenu items
@@ -55,3 +57,5 @@ std::vector<TMenuTemplateItem> ParseMenuTemplate(const std::vector<std::string>&
   }
   return items;
 }
+
+}  // namespace tk

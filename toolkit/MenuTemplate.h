@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace tk {
+
 struct TMenuTemplateItem {
   int Index = 0;
   int Parent = -1;        // index of the submenu's item, -1 at the top level
@@ -27,3 +29,5 @@ struct TMenuTemplateItem {
 // Reads texts up to the first empty one or past lastIndex (when >= 0).
 // Unbalanced ")" and a "(" that follows no item are ignored.
 std::vector<TMenuTemplateItem> ParseMenuTemplate(const std::vector<std::string>& texts, int lastIndex = -1);
+
+}  // namespace tk

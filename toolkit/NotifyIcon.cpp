@@ -1,8 +1,11 @@
 #include "toolkit/NotifyIcon.h"
-#include "toolkit/Utils.h"
+#include "toolkit/WindowMessages.h"
+#include "toolkit/Platform.h"
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+namespace tk {
 
 namespace {
 
@@ -50,7 +53,7 @@ bool TNotifyIcon::Send(DWORD message) {
   nid.uID = id_;
   if (message != NIM_DELETE) {
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    nid.uCallbackMessage = kNotifyIconMessage;
+    nid.uCallbackMessage = WM_TK_NOTIFYICON;
     nid.hIcon = Icon();
     CopyField(nid.szTip, 64, tip_);
   }
@@ -117,7 +120,7 @@ void TNotifyIcon::ShowBalloon(const std::string& title, const std::string& text,
 }
 
 bool TNotifyIcon::WindowHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result) {
-  if (msg.Msg == kNotifyIconMessage) {
+  if (msg.Msg == WM_TK_NOTIFYICON) {
     for (TNotifyIcon* icon : g_icons) {
       if (icon->window_ != window || icon->id_ != static_cast<UINT>(msg.WParam)) continue;
       if (icon->onMouse_) {
@@ -174,3 +177,5 @@ void TNotifyIcon::Unbind() {
   active_ = false;
   window_ = nullptr;
 }
+
+}  // namespace tk

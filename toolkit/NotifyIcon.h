@@ -5,9 +5,11 @@
 #include "toolkit/BaseObject.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WindowObject.h"
-#include <windows.h>
+#include "toolkit/WinApi.h"
 #include <shellapi.h>
 #include <string>
+
+namespace tk {
 
 class TNotifyIcon;
 // mouseMessage: WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP...
@@ -17,7 +19,6 @@ using TTrayMouseEvent = void (*)(void* data, TNotifyIcon* icon, UINT mouseMessag
 using TShellNotifyIconFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 TShellNotifyIconFn SetShellNotifyIconFunction(TShellNotifyIconFn fn);  // returns the previous
 
-constexpr UINT kNotifyIconMessage = 0xB008;
 
 class TNotifyIcon : public TBaseObject {
 public:
@@ -76,3 +77,5 @@ private:
 
 // Bound to the window and listed process-wide; the icon becomes the icon's own.
 TNotifyIcon* CreateNotifyIcon(TWindowObject* window, tk::unique_hicon icon = {});
+
+}  // namespace tk

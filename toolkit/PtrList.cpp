@@ -1,5 +1,7 @@
 #include "toolkit/PtrList.h"
 
+namespace tk {
+
 void TPtrList::Grow() {
   if (items_.size() < items_.capacity()) return;
   const size_t count = items_.size();
@@ -46,3 +48,5 @@ void TPtrList::Set(int32_t index, void* item) {
   if (index < 0 || index >= Count()) return;
   items_[static_cast<size_t>(index)] = item;
 }
+
+}  // namespace tk

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tk {
+
 class TPtrList : public TBaseObject {
 public:
   TPtrList() = default;
@@ -36,3 +38,5 @@ private:
   std::vector<void*> items_;
   int32_t growth_ = 0;
 };
+
+}  // namespace tk

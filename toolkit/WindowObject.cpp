@@ -1,11 +1,14 @@
 #include "toolkit/WindowObject.h"
+#include "toolkit/WindowMessages.h"
 #include "toolkit/Colour.h"
 #include "toolkit/DrawCanvas.h"
-#include "toolkit/Menu.h"
+#include "toolkit/MenuObject.h"
 #include <commctrl.h>
 #include <windowsx.h>
 #include <algorithm>
 #include <exception>
+
+namespace tk {
 
 namespace {
 
@@ -49,8 +52,8 @@ void TrackLeave(HWND wnd, DWORD flags) {
 struct TWindowCanvasOwner final : TCanvasOwner {
   explicit TWindowCanvasOwner(TWindowObject* w) : window(w) {}
   HWND CanvasWindow() override { return window->HandleIfCreated(); }
-  TColour CanvasColour() override { return window->Colour(); }
-  TColour CanvasFontColour() override { return window->FontColour(); }
+  TColor CanvasColour() override { return window->Colour(); }
+  TColor CanvasFontColour() override { return window->FontColour(); }
   TWindowObject* window;
 };
 
@@ -100,16 +103,16 @@ struct TWindowInternals {
     if (m.Msg != WM_GETMINMAXINFO) return false;
     DefWindowProcA(m.Wnd, m.Msg, m.WParam, m.LParam);
     auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
-    if (w->limits_[slMaxWidth] > 0) {
-      info->ptMaxSize.x = w->limits_[slMaxWidth];
-      info->ptMaxTrackSize.x = w->limits_[slMaxWidth];
+    if (w->limits_[2] > 0) {
+      info->ptMaxSize.x = w->limits_[2];
+      info->ptMaxTrackSize.x = w->limits_[2];
     }
-    if (w->limits_[slMaxHeight] > 0) {
-      info->ptMaxSize.y = w->limits_[slMaxHeight];
-      info->ptMaxTrackSize.y = w->limits_[slMaxHeight];
+    if (w->limits_[3] > 0) {
+      info->ptMaxSize.y = w->limits_[3];
+      info->ptMaxTrackSize.y = w->limits_[3];
     }
-    if (w->limits_[slMinWidth] > 0) info->ptMinTrackSize.x = w->limits_[slMinWidth];
-    if (w->limits_[slMinHeight] > 0) info->ptMinTrackSize.y = w->limits_[slMinHeight];
+    if (w->limits_[0] > 0) info->ptMinTrackSize.x = w->limits_[0];
+    if (w->limits_[1] > 0) info->ptMinTrackSize.y = w->limits_[1];
     result = 0;
     return true;
   }
@@ -594,8 +597,9 @@ void TWindowObject::Invalidate() {
 // --- behaviour ---
 
 void TWindowObject::SetSizeLimit(TSizeLimit which, int value) {
-  if (which < slMinWidth || which > slMaxHeight) return;
-  limits_[which] = value;
+  const int i = static_cast<int>(which);
+  if (i < 0 || i > 3) return;
+  limits_[i] = value;
   AttachHandler(&TWindowInternals::SizeLimits);
 }
 
@@ -783,7 +787,7 @@ bool TWindowObject::BuiltIn(TMessageRecord& m, LRESULT& result) {
       if (m.LParam) {
         HWND child = reinterpret_cast<HWND>(m.LParam);
         if (TWindowObject* target = FromHandle(child); target && target != this) {
-          result = SendMessageA(child, 0xB005, m.WParam, m.LParam);
+          result = SendMessageA(child, WM_TK_COMMAND_REFLECT, m.WParam, m.LParam);
           return true;
         }
       }
@@ -794,7 +798,7 @@ bool TWindowObject::BuiltIn(TMessageRecord& m, LRESULT& result) {
   if (m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC && m.LParam) {
     HWND child = reinterpret_cast<HWND>(m.LParam);
     if (TWindowObject* target = FromHandle(child); target && target != this) {
-      result = SendMessageA(child, m.Msg + 0xBC00, m.WParam, m.LParam);
+      result = SendMessageA(child, m.Msg + WM_TK_CTLCOLOR_REFLECT, m.WParam, m.LParam);
       return true;
     }
   }
@@ -946,3 +950,5 @@ void RunMessageLoop(TWindowObject* app) {
 void CloseWindow(TWindowObject* window) {
   if (window && window->HandleIfCreated()) PostMessageA(window->HandleIfCreated(), WM_CLOSE, 0, 0);
 }
+
+}  // namespace tk

@@ -5,10 +5,12 @@
 #include "toolkit/BaseObject.h"
 #include "toolkit/Handles.h"
 #include "toolkit/PtrList.h"
-#include <windows.h>
+#include "toolkit/WinApi.h"
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace tk {
 
 class TWindowObject;
 class TMenuObject;
@@ -49,7 +51,7 @@ struct TEvent {
   explicit operator bool() const { return code != nullptr; }
 };
 
-enum TSizeLimit { slMinWidth = 0, slMinHeight = 1, slMaxWidth = 2, slMaxHeight = 3 };
+enum class TSizeLimit { MinWidth = 0, MinHeight = 1, MaxWidth = 2, MaxHeight = 3 };
 
 class TWindowObject : public TBaseObject {
 public:
@@ -116,7 +118,7 @@ public:
 
   // --- behaviour ---
   void SetSizeLimit(TSizeLimit which, int value);
-  int SizeLimit(TSizeLimit which) const { return limits_[which]; }
+  int SizeLimit(TSizeLimit which) const { return limits_[static_cast<int>(which)]; }
   void SetPopupMenu(TMenuObject* menu);
   TMenuObject* PopupMenu() const { return popupMenu_; }
   void SetDoubleBuffered(bool on);
@@ -192,7 +194,7 @@ private:
   bool visible_ = true;
   std::vector<std::pair<TMessageHandler, bool>> handlers_;
   TPtrList children_;
-  int limits_[4] = {0, 0, 0, 0};
+  int limits_[4] = {0, 0, 0, 0};  // indexed by TSizeLimit
   int alpha_ = -1;  // nothing given yet
   TMenuObject* popupMenu_ = nullptr;
   tk::unique_haccel accel_;
@@ -239,3 +241,5 @@ using TWindowDestroyHook = void (*)(TWindowObject* window);
 void AddWindowDestroyHook(TWindowDestroyHook hook);
 // Process-wide cursor shown over every toolkit window's client area; null = none.
 void SetOverrideCursor(HCURSOR cursor);
+
+}  // namespace tk

@@ -2,8 +2,6 @@
 
 #include <limits>
 
-TInterfaceTable::~TInterfaceTable() = default;
-
 void ListAdapters(TInterfaceTable& table, const TAdapterSink& sink) {
   std::vector<TIfRow> rows;
   if (!table.Read(rows)) return;
@@ -12,17 +10,17 @@ void ListAdapters(TInterfaceTable& table, const TAdapterSink& sink) {
   }
 }
 
-bool SampleAdapter(TStatsForm& form, TInterfaceTable& table) {
+bool SampleAdapter(TSamplerState& state, TInterfaceTable& table) {
   // An empty name means no adapter is chosen; it must not pick up a nameless row.
-  if (form.AdapterName.empty()) return false;
+  if (state.AdapterName.empty()) return false;
   std::vector<TIfRow> rows;
   if (!table.Read(rows)) return false;
   for (const TIfRow& row : rows) {
-    if (!table.SameDescription(row.Descr, form.AdapterName)) continue;
-    form.PrevSentOctets = form.SentOctets;
-    form.PrevRecvOctets = form.RecvOctets;
-    form.RecvOctets = row.InOctets;
-    form.SentOctets = row.OutOctets;
+    if (!table.SameDescription(row.Descr, state.AdapterName)) continue;
+    state.PrevSentOctets = state.SentOctets;
+    state.PrevRecvOctets = state.RecvOctets;
+    state.RecvOctets = row.InOctets;
+    state.SentOctets = row.OutOctets;
     return true;
   }
   return false;
@@ -37,28 +35,25 @@ int32_t TickDelta(uint32_t delta) {
   return static_cast<int32_t>(delta);
 }
 
-TTrafficDeltas SampleTraffic(TStatsForm& form, TInterfaceTable& table) {
+TTrafficDeltas SampleTraffic(TSamplerState& state, TInterfaceTable& table) {
   TTrafficDeltas d;
-  if (!SampleAdapter(form, table)) return d;
-  d.Down = TickDelta(CounterDelta(form.RecvOctets, form.PrevRecvOctets));
-  d.Up = TickDelta(CounterDelta(form.SentOctets, form.PrevSentOctets));
-  form.UpTotal += static_cast<uint64_t>(d.Up);
-  form.DownTotal += static_cast<uint64_t>(d.Down);
+  if (!SampleAdapter(state, table)) return d;
+  d.Down = TickDelta(CounterDelta(state.RecvOctets, state.PrevRecvOctets));
+  d.Up = TickDelta(CounterDelta(state.SentOctets, state.PrevSentOctets));
+  state.UpTotal += static_cast<uint64_t>(d.Up);
+  state.DownTotal += static_cast<uint64_t>(d.Down);
   return d;
 }
 
-void StartSampling(TStatsForm& form, TInterfaceTable& table, const std::function<void()>& enableTimer) {
-  form.IdleTicks = 0;
-  form.SentOctets = 0;
-  form.RecvOctets = 0;
-  form.UpRate = 0;
-  form.DownRate = 0;
-  form.UpTotal = 0;
-  form.DownTotal = 0;
+void StartSampling(TSamplerState& state, TInterfaceTable& table, const std::function<void()>& enableTimer) {
+  state.SentOctets = 0;
+  state.RecvOctets = 0;
+  state.UpTotal = 0;
+  state.DownTotal = 0;
   if (enableTimer) enableTimer();
   // The priming reading also makes the first tick's deltas cover one tick only.
-  if (SampleAdapter(form, table)) {
-    form.DownTotal = form.RecvOctets;
-    form.UpTotal = form.SentOctets;
+  if (SampleAdapter(state, table)) {
+    state.DownTotal = state.RecvOctets;
+    state.UpTotal = state.SentOctets;
   }
 }

@@ -6,27 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/StatsForm.h"
+#include "traffic/InterfaceTable.h"
 
-// One row of the interface table, as much of it as the program uses.
-struct TIfRow {
-  uint32_t Type = 0;  // IANA ifType
-  std::string Descr;  // the adapter's identity
-  uint32_t InOctets = 0, OutOctets = 0;  // wrap modulo 2^32
-};
-
-// IANA ifType values offered for selection.
-inline constexpr uint32_t IfTypeEthernet = 6;
-inline constexpr uint32_t IfTypePpp = 23;
-
-// Where the rows come from: GetIfTable on Windows, a fake in tests.
-class TInterfaceTable {
-public:
-  virtual ~TInterfaceTable();
-  // Fills rows in ascending interface index; false when there is no table.
-  virtual bool Read(std::vector<TIfRow>& rows) = 0;
-  // Whether a row's description names the stored adapter (case-sensitive).
-  virtual bool SameDescription(const std::string& a, const std::string& b) { return a == b; }
+// What sampling keeps between ticks. Totals are 64-bit so "Downloaded:" stays right
+// past 4 GiB.
+struct TSamplerState {
+  std::string AdapterName;  // description of the watched adapter
+  uint32_t SentOctets = 0, RecvOctets = 0;  // latest counter readings
+  uint32_t PrevSentOctets = 0, PrevRecvOctets = 0;
+  uint64_t UpTotal = 0, DownTotal = 0;  // since sampling started, seeded from the counters
 };
 
 using TAdapterSink = std::function<void(const std::string& description)>;
@@ -36,7 +24,7 @@ void ListAdapters(TInterfaceTable& table, const TAdapterSink& sink);
 
 // Reads the table and, if the adapter named AdapterName is in it (the first matching
 // row, whatever its type), shifts and stores its counters. False changes nothing.
-bool SampleAdapter(TStatsForm& form, TInterfaceTable& table);
+bool SampleAdapter(TSamplerState& state, TInterfaceTable& table);
 
 // Octets counted between two readings of one wrapping 32-bit counter.
 uint32_t CounterDelta(uint32_t current, uint32_t previous);
@@ -52,8 +40,8 @@ struct TTrafficDeltas {
 
 // The tick's sampling step: this tick's deltas (0 without a reading), added to
 // DownTotal/UpTotal.
-TTrafficDeltas SampleTraffic(TStatsForm& form, TInterfaceTable& table);
+TTrafficDeltas SampleTraffic(TSamplerState& state, TInterfaceTable& table);
 
 // Resets the in-memory counters, enables the tick timer through enableTimer and
 // takes a priming reading that seeds the totals with the adapter's own counters.
-void StartSampling(TStatsForm& form, TInterfaceTable& table, const std::function<void()>& enableTimer);
+void StartSampling(TSamplerState& state, TInterfaceTable& table, const std::function<void()>& enableTimer);

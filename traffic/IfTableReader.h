@@ -1,7 +1,6 @@
 // The interface table of the IP Helper library behind the sampling seam.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "toolkit/WinApi.h"
 #include <iphlpapi.h>
 
 #include "traffic/AdapterSampling.h"

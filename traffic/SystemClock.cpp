@@ -1,8 +1,8 @@
 #include "traffic/SystemClock.h"
 
-#include <windows.h>
+#include "toolkit/WinApi.h"
 
-#include "traffic/TransferTotals.h"
+#include "base/DayNumber.h"
 
 uint32_t TSystemClock::Today() {
   SYSTEMTIME now{};

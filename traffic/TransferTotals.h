@@ -3,15 +3,17 @@
 #include <cstdint>
 #include <string>
 
-#include "app/StatsForm.h"
-
 class TSettings;
 class TClock;
 
-// Day count in the proleptic Gregorian calendar; 1 January of year 1 is day 1.
-uint32_t DayNumber(int32_t year, int32_t month, int32_t day);
-struct TCivilDate { int32_t year, month, day; };
-TCivilDate CivilDate(uint32_t dayNumber);
+// The totals as they are kept between ticks (and in the store, by the same names).
+struct TTransferTotals {
+  int64_t UploadCounter = 0, DownloadCounter = 0;
+  uint32_t ElapsedCounter = 0;  // seconds counted
+  uint32_t LastDate = 0;        // DayNumber of the day being counted
+  std::string LogFilePath = "transfer_log.txt";
+  bool LoggingEnabled = false;
+};
 
 // Blanks in front until the text is at least width characters long.
 std::string PadLeft(const std::string& text, size_t width);
@@ -21,11 +23,6 @@ std::string TransferLogLine(const std::string& date, int64_t upload, int64_t dow
 
 // The tick's deltas into the persistent totals; closes the day first when logging is
 // on and the date moved (either way). Five store writes.
-void AddTransfer(TStatsForm& form, TSettings& store, TClock& clock, int32_t down, int32_t up);
+void AddTransfer(TTransferTotals& totals, TSettings& store, TClock& clock, int32_t down, int32_t up);
 // Appends the day's line (when either counter is above 0) and restarts the totals.
-void CloseDay(TStatsForm& form, TSettings& store, TClock& clock);
-
-// 64-bit totals are stored as two integers, "_h" the high and "_l" the low half.
-int64_t JoinHalves(int32_t high, int32_t low);
-int32_t HighHalf(int64_t value);
-int32_t LowHalf(int64_t value);
+void CloseDay(TTransferTotals& totals, TSettings& store, TClock& clock);

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "core/FakeInterfaceTable.h"
+#include "support/FakeInterfaceTable.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
   t.Rows = {{6, "nic", 1, 2},       // differs only in case: another adapter
             {24, "NIC", 10, 20},    // type plays no part in matching
             {6, "NIC", 100, 200}};  // duplicate further down: never picked
-  TStatsForm f;
+  TSamplerState f;
   f.AdapterName = "NIC";
   f.RecvOctets = 7;
   f.SentOctets = 8;
@@ -74,17 +74,14 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
   for (const bool present : {true, false}) {
     TFakeInterfaceTable t;
     if (present) t.Row("NIC") = {6, "NIC", 5000000, 70000};
-    TStatsForm f;
+    TSamplerState f;
     f.AdapterName = "NIC";
-    f.IdleTicks = 9;
-    f.UpRate = f.DownRate = 3;
     f.UpTotal = f.DownTotal = 99;
     f.RecvOctets = f.SentOctets = 42;
     int readsWhenEnabled = -1;
     StartSampling(f, t, [&] { readsWhenEnabled = t.Reads; });
     EXPECT_EQ(std::tuple(readsWhenEnabled, t.Reads), std::tuple(0, 1)) << "timer enabled before the priming read";
-    EXPECT_EQ(std::tuple(f.IdleTicks, f.UpRate, f.DownRate, f.DownTotal, f.UpTotal),
-              std::tuple(0, 0u, 0u, present ? 5000000u : 0u, present ? 70000u : 0u))
+    EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal), std::tuple(present ? 5000000u : 0u, present ? 70000u : 0u))
         << (present ? "seeded" : "absent adapter: no seed");
     // the first tick covers one tick only, or the adapter's full reading when it was absent
     t.Row("NIC").InOctets += 1200;
@@ -98,7 +95,7 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
 TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
   TFakeInterfaceTable t;
   t.Row("NIC") = {6, "NIC", 1000, 100};
-  TStatsForm f;
+  TSamplerState f;
   f.AdapterName = "NIC";
   StartSampling(f, t, nullptr);
 
@@ -120,7 +117,7 @@ TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
 TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {
   TFakeInterfaceTable t;
   t.Row("NIC") = {6, "NIC", 4000000000u, 0};
-  TStatsForm f;
+  TSamplerState f;
   f.AdapterName = "NIC";
   StartSampling(f, t, nullptr);
   const struct { const char* what; uint32_t reading; int32_t delta; uint64_t total; } steps[] = {

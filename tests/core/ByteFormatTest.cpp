@@ -1,4 +1,4 @@
-#include "app/ByteFormat.h"
+#include "base/ByteFormat.h"
 
 #include <gtest/gtest.h>
 

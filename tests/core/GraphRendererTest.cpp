@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/Maker.h"
-#include "core/RecordingSurface.h"
+#include "base/Maker.h"
+#include "support/RecordingSurface.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ using Points = std::vector<TPoint32>;
 using Ints = std::vector<int32_t>;
 const TRect R87{0, 0, 87, 39};
 
-TStatsForm FocusedForm() {
-  TStatsForm form;
+TGraphLook FocusedForm() {
+  TGraphLook form;
   form.IsActive = true;  // no flat look unless a case asks for it
   form.BGColor = 0xFFFFFF;
   form.FlatBorderColor = 0x000000;
@@ -55,7 +55,7 @@ TEST(GraphRenderer, GridModesAndFlatLookAt87x39) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = FocusedForm();
+    TGraphLook form = FocusedForm();
     form.IsActive = c.active, form.GoFlat = c.goFlat, form.ShowGrid = c.show, form.GridMode = c.mode;
     form.FlatBorderColor = 0x0000AA;
     DrawGraph(s, form, History(87), R87);
@@ -93,7 +93,7 @@ TEST(GraphRenderer, HorizontalSpacingFollowsTheScale) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = FocusedForm();
+    TGraphLook form = FocusedForm();
     form.GraphScaleMax = c.scale;
     form.GridMode = 1;
     DrawGrid(s, form, {0, 0, 50, c.height});
@@ -112,10 +112,10 @@ TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = FocusedForm();
+    TGraphLook form = FocusedForm();
     form.IsActive = !c.flat;
     DrawGraph(s, form, History(c.w), {0, 0, c.w, c.h});
-    const auto texts = s.Of(TDrawCall::DrawText);
+    const auto texts = s.Of(TDrawCall::DrawString);
     ASSERT_EQ(texts.size(), c.drawn ? 2u : 0u) << c.w << " x " << c.h << (c.flat ? " flat" : "");
     if (!c.drawn || c.flat) continue;
     const int32_t tw = static_cast<int32_t>(std::string(MakerHost).size()) * s.CharWidth;
@@ -129,7 +129,7 @@ TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
 }
 
 TEST(GraphRenderer, AreasAndOverlapBand) {
-  TStatsForm form = FocusedForm();
+  TGraphLook form = FocusedForm();
   form.GraphScaleMax = 3900;  // at H = 39 a sample's height is a hundredth of it
   // oldest first; the newest down sample is above full scale, age 2 is equal
   const TTrafficHistory h = History(4, {{1000, 500}, {2000, 2000}, {500, 1500}, {5000, 0}});
@@ -169,7 +169,7 @@ TEST(GraphRenderer, SampleTopRoundsAndStaysBounded) {
 }
 
 TEST(GraphRenderer, EmptyOrOddAreasStaySafe) {
-  TStatsForm form = FocusedForm();
+  TGraphLook form = FocusedForm();
   TRecordingSurface s;
   DrawGraph(s, form, History(87), {0, 0, 0, 0});
   EXPECT_EQ(s.Calls.size(), 1u) << "only the background";

@@ -1,15 +1,17 @@
 #include "toolkit/MenuTemplate.h"
 #include <gtest/gtest.h>
 
+using namespace tk;
+
 namespace {
 
-const std::vector<std::string> kProgramMenu = {
+const std::vector<std::string> ProgramMenu = {
     "WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-", "Options",
     "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-", "Bugtracker", ")", "-",
     "Network Connections", "-", "Quit", ""};
 
 TEST(MenuTemplate, ProgramMenuIndicesAndKinds) {
-  const auto items = ParseMenuTemplate(kProgramMenu);
+  const auto items = ParseMenuTemplate(ProgramMenu);
   ASSERT_EQ(items.size(), 18u);
   std::string kinds;
   std::vector<int> parents;

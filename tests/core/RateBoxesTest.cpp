@@ -5,16 +5,17 @@
 #include <tuple>
 #include <vector>
 
-#include "core/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 #include "render/ColorTools.h"
 #include "render/GraphRenderer.h"
+#include "render/HoverReadout.h"
 
 namespace {
 
 using Points = std::vector<TPoint32>;
 
-TStatsForm Form(uint32_t down = 1000, uint32_t up = 2048) {  // "1000b", "2.0k"
-  TStatsForm form;
+TGraphLook Form(uint32_t down = 1000, uint32_t up = 2048) {  // "1000b", "2.0k"
+  TGraphLook form;
   form.IsActive = true;
   form.BGColor = 0xFFFFFF;
   form.FlatBorderColor = 0x000000;
@@ -28,7 +29,7 @@ TEST(RateBoxes, SmallBoxesAt87x39) {
   TRecordingSurface s;
   EXPECT_FALSE(DrawRateBoxes(s, Form(), {0, 0, 87, 39}));
   const int32_t tw1 = 5 * s.CharWidth, tw2 = 4 * s.CharWidth, l2 = tw1 + 21;
-  const auto boxes = s.Of(TDrawCall::Rectangle), arrows = s.Of(TDrawCall::Polygon), texts = s.Of(TDrawCall::DrawText);
+  const auto boxes = s.Of(TDrawCall::Rectangle), arrows = s.Of(TDrawCall::Polygon), texts = s.Of(TDrawCall::DrawString);
   ASSERT_EQ(boxes.size(), 2u);
   ASSERT_EQ(arrows.size(), 2u);
   ASSERT_EQ(texts.size(), 2u);
@@ -52,7 +53,7 @@ TEST(RateBoxes, LargeBoxesFrom120x51) {
   for (const auto& c : cases) {
     TRecordingSurface s;
     DrawRateBoxes(s, Form(), {0, 0, c.w, c.h});
-    const auto texts = s.Of(TDrawCall::DrawText);
+    const auto texts = s.Of(TDrawCall::DrawString);
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].font, c.large ? (TFontSpec{"MS Sans Serif", 14, true}) : (TFontSpec{"Small Fonts", 11, false}))
         << c.w << " x " << c.h;
@@ -73,10 +74,10 @@ TEST(RateBoxes, RatesShownAndNothingWhenBothAreZero) {
       {0, 0, ""}, {0, 1, "0b"}, {0xFFFFFFFFu, 0, "2047.9M"} /* never negative */};
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = Form(c.down, c.up);
+    TGraphLook form = Form(c.down, c.up);
     form.MouseMarker = {5, 30};
     EXPECT_EQ(DrawRateBoxes(s, form, {0, 0, 87, 39}), *c.downText != 0) << c.downText;
-    const auto texts = s.Of(TDrawCall::DrawText);
+    const auto texts = s.Of(TDrawCall::DrawString);
     EXPECT_EQ(std::tuple(s.Of(TDrawCall::Rectangle).size(), texts.empty() ? "" : texts[0].text),
               std::tuple(*c.downText ? 2u : 0u, c.downText));
     EXPECT_TRUE(*c.downText || s.Calls.empty()) << "nothing at all when both rates are 0";
@@ -92,7 +93,7 @@ TEST(RateBoxes, MarkerInsideABox) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = Form();
+    TGraphLook form = Form();
     form.MouseMarker = c.marker;
     EXPECT_EQ(DrawRateBoxes(s, form, {0, 0, 87, 39}), c.inside) << "(" << c.marker.x << ", " << c.marker.y << ")";
   }
@@ -107,10 +108,10 @@ TEST(HoverReadout, LeaderAndLabelFlipInTheBottomRight) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = Form(0, 0);
+    TGraphLook form = Form(0, 0);
     form.MouseMarker = c.marker;
     DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
-    const auto lines = s.Of(TDrawCall::Line), texts = s.Of(TDrawCall::DrawText);
+    const auto lines = s.Of(TDrawCall::Line), texts = s.Of(TDrawCall::DrawString);
     const auto labels = s.Of(TDrawCall::Rectangle), dots = s.Of(TDrawCall::Ellipse);
     ASSERT_TRUE(lines.size() == 2 && texts.size() == 1 && labels.size() == 1 && dots.size() == 1) << c.text;
     EXPECT_EQ(std::tuple(lines[0].from, lines[0].to, lines[1].from, lines[1].to),
@@ -139,7 +140,7 @@ TEST(HoverReadout, SidesAndOddLineHeights) {
   for (const auto& c : cases) {
     TRecordingSurface s;
     s.LineHeights["Small Fonts"] = c.lineHeight;
-    TStatsForm form = Form(0, 0);
+    TGraphLook form = Form(0, 0);
     form.MouseMarker = c.marker;
     DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
     const auto labels = s.Of(TDrawCall::Rectangle);
@@ -167,11 +168,11 @@ TEST(HoverReadout, ValuesAndWhenNothingShows) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TStatsForm form = Form(0, 0);
+    TGraphLook form = Form(0, 0);
     form.MouseMarker = c.marker;
     form.GraphScaleMax = c.scale;
     DrawHoverReadout(s, form, c.R, c.inBox);
-    const auto texts = s.Of(TDrawCall::DrawText);
+    const auto texts = s.Of(TDrawCall::DrawString);
     if (!c.text) {
       EXPECT_TRUE(s.Of(TDrawCall::Line).empty() && s.Of(TDrawCall::Ellipse).empty() && texts.empty()) << c.name;
     } else {
@@ -182,7 +183,7 @@ TEST(HoverReadout, ValuesAndWhenNothingShows) {
 }
 
 TEST(HoverReadout, WithinTheTrafficLayer) {
-  TStatsForm form = Form();
+  TGraphLook form = Form();
   TTrafficHistory history;
   history.HistoryResize(200);
   // large boxes at 200 x 100: th 13, m 5, box 1 from (6, 83)
@@ -194,7 +195,7 @@ TEST(HoverReadout, WithinTheTrafficLayer) {
   form.MouseMarker = {7, 1};
   s.Clear();
   DrawTrafficLayer(s, form, history, {0, 0, 200, 100}, 99);
-  const auto texts = s.Of(TDrawCall::DrawText);
+  const auto texts = s.Of(TDrawCall::DrawString);
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[2].text, "4.0k") << "the readout reads the undivided scale whatever the balance";
 

@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/TrafficHistory.h"
+#include "traffic/TrafficHistory.h"
 #include "render/Scaling.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Whatever the store holds, loading and ticking never crash, hang or divide by zero.
-#include "core/SettingsFuzz.h"
+#include "support/SettingsFuzz.h"
 
 namespace {
 

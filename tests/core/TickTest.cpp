@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "core/FakeTick.h"
+#include "support/FakeTick.h"
 #include "traffic/AdapterSampling.h"
 
 namespace {
@@ -50,7 +50,7 @@ TEST(Tick, AutoHideOnSixteenthIdleTickAndShowOnTrafficUnlessUserHidden) {
   TTickRig rig;
   rig.Form.AutoHide = true;
   // idle ticks, hides, shows after each step
-  const auto State = [&] { return std::tuple(rig.Form.IdleTicks, rig.Host.Hides, rig.Host.Shows); };
+  const auto State = [&] { return std::tuple(rig.Form.IdleTicks, rig.Window.Hides, rig.Window.Shows); };
   for (int i = 1; i <= 15; ++i) rig.Tick(0, 0);
   EXPECT_EQ(State(), std::tuple(15, 0, 0)) << "15 idle ticks leave it visible";
   rig.Tick(0, 0);
@@ -66,16 +66,16 @@ TEST(Tick, AutoHideOnSixteenthIdleTickAndShowOnTrafficUnlessUserHidden) {
   TTickRig off;
   off.Form.AutoHide = false;
   for (int i = 0; i < 40; ++i) off.Tick(0, 0);
-  EXPECT_EQ(off.Host.Hides, 0);
-  off.Host.Visible = false;  // auto-hidden before the setting was switched off
+  EXPECT_EQ(off.Window.Hides, 0);
+  off.Window.Visible = false;  // auto-hidden before the setting was switched off
   off.Tick(0, 0);
-  EXPECT_EQ(off.Host.Shows, 0) << "no traffic, no show";
+  EXPECT_EQ(off.Window.Shows, 0) << "no traffic, no show";
   off.Form.UserHidden = true;
   off.Tick(10, 0);
-  EXPECT_EQ(off.Host.Shows, 0) << "the user hid it";
+  EXPECT_EQ(off.Window.Shows, 0) << "the user hid it";
   off.Form.UserHidden = false;
   off.Tick(10, 0);
-  EXPECT_EQ(off.Host.Shows, 1);
+  EXPECT_EQ(off.Window.Shows, 1);
 }
 
 TEST(Tick, UnreadableTableOrMissingAdapterCountsAsIdle) {
@@ -88,23 +88,23 @@ TEST(Tick, UnreadableTableOrMissingAdapterCountsAsIdle) {
   rig.Table.Available = true;
   rig.Form.AdapterName = "Gone";
   for (int i = 0; i < 8; ++i) rig.Tick(100, 100);
-  EXPECT_EQ(std::tuple(rig.Form.IdleTicks, rig.Host.Hides, rig.Form.DownTotal, rig.Form.DownRate),
+  EXPECT_EQ(std::tuple(rig.Form.IdleTicks, rig.Window.Hides, rig.Form.DownTotal, rig.Form.DownRate),
             std::tuple(16, 1, 777u, 0u));
   EXPECT_EQ(rig.History.HistorySample(HistoryDown, 0), 0);
 }
 
 TEST(Tick, StepsRunInOrder) {
   TTickRig rig;
-  rig.Host.Visible = false;
+  rig.Window.Visible = false;
   rig.Form.StatusText = "old";
   rig.History.HistoryPush(11, 22);
   struct Seen { int32_t newestDown = -1; uint32_t downRate = 0; std::string status; } atShow, atInvalidate, atTray;
-  rig.Host.OnEvent = [&](const std::string& e) {
+  rig.Window.OnEvent = [&](const std::string& e) {
     const Seen s{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText};
     if (e == "show") atShow = s;
     if (e == "invalidate") atInvalidate = s;
-    if (e == "tray") atTray = s;
   };
+  rig.Tray.OnRender = [&] { atTray = {rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText}; };
   rig.Tick(7000, 300);
 
   // the totals' writes, whatever their own order, count as one step
@@ -119,7 +119,7 @@ TEST(Tick, StepsRunInOrder) {
   EXPECT_EQ(atInvalidate.downRate, 5408u) << "rates before the invalidation";
   EXPECT_EQ(atInvalidate.status, "old") << "text rebuilt after the invalidation";
   EXPECT_NE(atTray.status, "old") << "text rebuilt before the tray image";
-  EXPECT_EQ(std::tuple(rig.Host.TrayDown, rig.Host.TrayUp, rig.Form.DownloadCounter, rig.Form.UploadCounter),
+  EXPECT_EQ(std::tuple(rig.Tray.TrayDown, rig.Tray.TrayUp, rig.Form.DownloadCounter, rig.Form.UploadCounter),
             std::tuple(7000, 300, 7000, 300));
   EXPECT_EQ(rig.Form.TickCount, 1);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TrafficHistory.h"
+#include "traffic/TrafficHistory.h"
 
 namespace {
 

@@ -10,7 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "core/MemorySettings.h"
+#include "base/DayNumber.h"
+#include "settings/Settings.h"
+#include "support/MemorySettings.h"
 #include "traffic/Clock.h"
 
 namespace {
@@ -35,32 +37,8 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const Names kTickWrites = {"upload_l", "upload_h", "download_l", "download_h", "counter_elapsed"};
-const Names kCloseWrites = {"lastdate", "counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"};
-
-TEST(DayNumbers, KnownDatesAndTheInverse) {
-  const struct { int32_t y, m, d; uint32_t n; } cases[] = {
-      {1, 1, 1, 1},         {1600, 2, 29, 584082} /* divisible by 400: leap */,
-      {1900, 3, 1, 693655} /* divisible by 100 only: not leap */,
-      {1970, 1, 1, 719163}, {2000, 1, 1, 730120}, {2000, 3, 1, 730180},
-      {2024, 12, 31, 739251}, {2026, 12, 6, 739956}, {9999, 12, 31, 3652059},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(DayNumber(c.y, c.m, c.d), c.n) << c.y << "-" << c.m << "-" << c.d;
-    const TCivilDate back = CivilDate(c.n);
-    EXPECT_TRUE(back.year == c.y && back.month == c.m && back.day == c.d) << "day " << c.n;
-  }
-  // every day follows the one before: next day of the month, or the 1st after the month's last
-  TCivilDate prev = CivilDate(1);
-  for (uint32_t n = 2; n <= 800000; ++n) {
-    const TCivilDate c = CivilDate(n);
-    ASSERT_EQ(DayNumber(c.year, c.month, c.day), n) << "day " << n;
-    ASSERT_TRUE((c.year == prev.year && c.month == prev.month && c.day == prev.day + 1) ||
-                (c.day == 1 && (c.month == prev.month + 1 || (c.month == 1 && prev.month == 12))))
-        << "day " << n;
-    prev = c;
-  }
-}
+const Names TickWrites = {"upload_l", "upload_h", "download_l", "download_h", "counter_elapsed"};
+const Names CloseWrites = {"lastdate", "counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"};
 
 TEST(CounterHalves, JoinAndSplit) {
   const struct { int32_t high, low; int64_t value; } cases[] = {
@@ -90,7 +68,7 @@ TEST(TransferLog, PaddingAndLine) {
 struct Totals : ::testing::Test {
   TMemorySettings store;
   TFakeClock clock;
-  TStatsForm form;
+  TTransferTotals form;
   fs::path dir = fs::temp_directory_path() /
                  (std::string("tarvelo_totals_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override {
@@ -117,23 +95,23 @@ TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
   form.LoggingEnabled = false;
   form.UploadCounter = INT64_C(0x1FFFFFFFF);  // the carry crosses into the high half
   AddTransfer(form, store, clock, 7, 1);
-  EXPECT_EQ(store.Names('w'), kTickWrites);
-  EXPECT_EQ(Stored(kTickWrites), (Ints{0, 2, 7, 0, 1}));
+  EXPECT_EQ(store.Names('w'), TickWrites);
+  EXPECT_EQ(Stored(TickWrites), (Ints{0, 2, 7, 0, 1}));
   EXPECT_EQ(form.LastDate, 0u) << "no date check while logging is off";
   EXPECT_FALSE(store.Has("lastdate"));
 }
 
 TEST_F(Totals, FirstRunClosesAnEmptyDayWithoutALine) {
   AddTransfer(form, store, clock, 300, 20);
-  Names expected = kCloseWrites;
-  expected.insert(expected.end(), kTickWrites.begin(), kTickWrites.end());
+  Names expected = CloseWrites;
+  expected.insert(expected.end(), TickWrites.begin(), TickWrites.end());
   EXPECT_EQ(store.Names('w'), expected);
   EXPECT_FALSE(fs::exists(form.LogFilePath)) << "no line, so no file";
   EXPECT_EQ(store.RawInteger("lastdate", 0), static_cast<int32_t>(clock.Day));
   EXPECT_EQ(Counters(), std::tuple(clock.Day, 20, 300, 1u)) << "the tick that found the new date counts for it";
   store.Trace.clear();
   AddTransfer(form, store, clock, 1, 1);
-  EXPECT_EQ(store.Names('w'), kTickWrites) << "same day: no close";
+  EXPECT_EQ(store.Names('w'), TickWrites) << "same day: no close";
 }
 
 TEST_F(Totals, DateChangeEitherWayWritesOneLine) {
@@ -158,9 +136,9 @@ TEST_F(Totals, ZeroOrNegativeCountersStoreTheDateOnly) {
     form.LastDate = 100, form.UploadCounter = up, form.DownloadCounter = down, form.ElapsedCounter = 4000;
     store.Trace.clear();
     CloseDay(form, store, clock);
-    EXPECT_EQ(store.Names('w'), kCloseWrites);
+    EXPECT_EQ(store.Names('w'), CloseWrites);
     EXPECT_FALSE(fs::exists(form.LogFilePath)) << up << "/" << down;
-    EXPECT_EQ(Stored(kCloseWrites), (Ints{static_cast<int32_t>(clock.Day), 0, 0, 0, 0, 0})) << up << "/" << down;
+    EXPECT_EQ(Stored(CloseWrites), (Ints{static_cast<int32_t>(clock.Day), 0, 0, 0, 0, 0})) << up << "/" << down;
     EXPECT_EQ(form.ElapsedCounter, 0u);
   }
 }

@@ -10,15 +10,18 @@
 #include <string>
 #include <tuple>
 
+#include "render/GdiSurface.h"
 #include "toolkit/Colour.h"
 #include "toolkit/DrawBitmap.h"
 #include "toolkit/DrawCanvas.h"
 #include "toolkit/DrawTool.h"
 #include "toolkit/ImageStrip.h"
 
+using namespace tk;
+
 namespace {
 
-constexpr uint32_t kMagenta = 0xFF00FF, kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00, kWhite = 0xFFFFFF;
+constexpr uint32_t Magenta = 0xFF00FF, Red = 0x0000FF, Blue = 0xFF0000, Green = 0x00FF00, White = 0xFFFFFF;
 
 struct Releaser {
   void operator()(TBaseObject* p) const { Release(p); }
@@ -50,17 +53,17 @@ int CountColour(const Owned<TDrawBitmap>& b, uint32_t colour) {
 }
 
 TEST(Colour, ToRGB) {
-  const struct { TColour in; uint32_t want; const char* name; } cases[] = {
+  const struct { TColor in; uint32_t want; const char* name; } cases[] = {
       {0x001515FF, 0x1515FF, "plain RGB"},
-      {0x0100FF00, 0x00FF00, "stray high byte is not a palette index"},
-      {clBtnFace, GetSysColor(COLOR_BTNFACE), "button face"},
-      {clInfoBk, GetSysColor(COLOR_INFOBK), "info background"},
+      {0x01000005, GetSysColor(COLOR_WINDOW), "any value above 0xFFFFFF names a system colour"},
+      {SysColour(SysColorBtnFace), GetSysColor(COLOR_BTNFACE), "button face"},
+      {SysColour(SysColorInfoBk), GetSysColor(COLOR_INFOBK), "info background"},
   };
   for (const auto& c : cases) EXPECT_EQ(ColourToRGB(c.in), c.want) << c.name;
 }
 
 TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
-  auto bmp = FilledBitmap(8, 8, kWhite);
+  auto bmp = FilledBitmap(8, 8, White);
   TDrawCanvas* canvas = bmp->Canvas();
   TDrawTool* pen = canvas->Pen();
   canvas->MoveTo(0, 0);
@@ -68,13 +71,13 @@ TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
   HGDIOBJ first = pen->Handle();
   pen->SetColour(pen->Colour());
   EXPECT_EQ(pen->Handle(), first) << "same colour must keep the HPEN";
-  EXPECT_TRUE(canvas->State() & kCanvasPen) << "same colour must not deselect";
-  pen->SetColour(kRed);
+  EXPECT_TRUE(canvas->State() & CanvasPen) << "same colour must not deselect";
+  pen->SetColour(Red);
   EXPECT_FALSE(pen->HasHandle()) << "a new colour drops the HPEN";
-  EXPECT_FALSE(canvas->State() & kCanvasPen) << "and takes it out of the context first";
+  EXPECT_FALSE(canvas->State() & CanvasPen) << "and takes it out of the context first";
   canvas->LineTo(6, 0);
   EXPECT_EQ(GetCurrentObject(canvas->Handle(), OBJ_PEN), pen->Handle()) << "next LineTo selects the new pen";
-  EXPECT_EQ(bmp->Pixel(4, 0), kRed);
+  EXPECT_EQ(bmp->Pixel(4, 0), Red);
 
   // Font setters: an equal value is free; a new one drops the handle and notifies once.
   Owned<TDrawTool> font(CreateDrawTool(TToolKind::Font));
@@ -84,9 +87,9 @@ TEST(DrawTool, HandleKeptUntilAPropertyReallyChanges) {
       {"same name", [](TDrawTool* t) { t->SetFontName("MS Sans Serif"); }, 0},
       {"new name", [](TDrawTool* t) { t->SetFontName("Small Fonts"); }, 1},
       {"same height", [](TDrawTool* t) { t->SetFontHeight(0); }, 0},
-      {"bold", [](TDrawTool* t) { t->SetFontStyle(kFontBold); }, 1},
-      {"bold again", [](TDrawTool* t) { t->SetFontStyle(kFontBold); }, 0},
-      {"italic only", [](TDrawTool* t) { t->SetFontStyle(kFontItalic); }, 1},
+      {"bold", [](TDrawTool* t) { t->SetFontStyle(FontBold); }, 1},
+      {"bold again", [](TDrawTool* t) { t->SetFontStyle(FontBold); }, 0},
+      {"italic only", [](TDrawTool* t) { t->SetFontStyle(FontItalic); }, 1},
   };
   for (const auto& s : steps) {
     font->Handle();
@@ -105,9 +108,9 @@ TEST(DrawTool, SystemColourFollowsAChange) {
   const COLORREF original = GetSysColor(index);
   COLORREF value = original == 0x123456 ? 0x654321 : 0x123456;
   const COLORREF changed = value;
-  auto bmp = FilledBitmap(4, 4, kWhite);
+  auto bmp = FilledBitmap(4, 4, White);
   TDrawCanvas* c = bmp->Canvas();
-  c->Brush()->SetColour(clBtnFace);
+  c->Brush()->SetColour(SysColour(SysColorBtnFace));
   c->FillRect(RECT{0, 0, 4, 4});
   EXPECT_EQ(bmp->Pixel(0, 0), original);
   HGDIOBJ before = c->Brush()->Handle();
@@ -122,55 +125,55 @@ TEST(DrawTool, SystemColourFollowsAChange) {
 }
 
 TEST(DrawCanvas, PixelRules) {
-  auto bmp = FilledBitmap(20, 20, kMagenta);
+  auto bmp = FilledBitmap(20, 20, Magenta);
   TDrawCanvas* c = bmp->Canvas();
-  c->Pen()->SetColour(kRed);
-  c->Brush()->SetColour(kBlue);
+  c->Pen()->SetColour(Red);
+  c->Brush()->SetColour(Blue);
   c->MoveTo(2, 18);
   c->LineTo(10, 18);
   c->Rectangle(0, 0, 16, 16);
-  c->Brush()->SetColour(kGreen);
+  c->Brush()->SetColour(Green);
   c->FillRect(RECT{2, 2, 6, 6});
-  c->Brush()->SetColour(kWhite);  // the pen stays red: the frame must not take it
+  c->Brush()->SetColour(White);  // the pen stays red: the frame must not take it
   c->FrameRect(RECT{8, 8, 13, 13});
   c->Ellipse(17, 0, 19, 2);  // the hover readout's 2 x 2 dot
 
   const struct { const char* what; RECT r; uint32_t colour; } areas[] = {
-      {"line", {2, 18, 10, 19}, kRed}, {"line end point left out", {10, 18, 11, 19}, kMagenta},
-      {"line one pixel wide", {2, 17, 10, 18}, kMagenta},
-      {"rectangle top edge", {0, 0, 16, 1}, kRed}, {"rectangle right edge in column 15", {15, 0, 16, 16}, kRed},
-      {"rectangle bottom edge in row 15", {0, 15, 16, 16}, kRed}, {"column 16 untouched", {16, 0, 17, 17}, kMagenta},
-      {"fill", {2, 2, 6, 6}, kGreen}, {"fill right edge exclusive", {6, 2, 7, 6}, kBlue},
-      {"fill bottom edge exclusive", {2, 6, 6, 7}, kBlue},
-      {"frame top", {8, 8, 13, 9}, kWhite}, {"frame right", {12, 8, 13, 13}, kWhite},
-      {"frame fills nothing", {9, 9, 12, 12}, kBlue},
-      {"dot right edge exclusive", {19, 0, 20, 3}, kMagenta}, {"dot bottom edge exclusive", {16, 2, 20, 3}, kMagenta},
+      {"line", {2, 18, 10, 19}, Red}, {"line end point left out", {10, 18, 11, 19}, Magenta},
+      {"line one pixel wide", {2, 17, 10, 18}, Magenta},
+      {"rectangle top edge", {0, 0, 16, 1}, Red}, {"rectangle right edge in column 15", {15, 0, 16, 16}, Red},
+      {"rectangle bottom edge in row 15", {0, 15, 16, 16}, Red}, {"column 16 untouched", {16, 0, 17, 17}, Magenta},
+      {"fill", {2, 2, 6, 6}, Green}, {"fill right edge exclusive", {6, 2, 7, 6}, Blue},
+      {"fill bottom edge exclusive", {2, 6, 6, 7}, Blue},
+      {"frame top", {8, 8, 13, 9}, White}, {"frame right", {12, 8, 13, 13}, White},
+      {"frame fills nothing", {9, 9, 12, 12}, Blue},
+      {"dot right edge exclusive", {19, 0, 20, 3}, Magenta}, {"dot bottom edge exclusive", {16, 2, 20, 3}, Magenta},
   };
   for (const auto& a : areas) EXPECT_EQ(Mismatches(bmp, a.r, a.colour), "") << a.what;
-  EXPECT_NE(Mismatches(bmp, {17, 0, 19, 2}, kMagenta), "") << "dot drew nothing";
+  EXPECT_NE(Mismatches(bmp, {17, 0, 19, 2}, Magenta), "") << "dot drew nothing";
 }
 
 TEST(DrawCanvas, TextBackgroundFollowsBrushStyle) {
   for (const bool solid : {false, true}) {
     const char* name = solid ? "solid" : "clear";
-    auto bmp = FilledBitmap(80, 30, kWhite);
+    auto bmp = FilledBitmap(80, 30, White);
     TDrawCanvas* c = bmp->Canvas();
     c->Font()->SetFontHeight(14);
     c->Font()->SetColour(0x000000);
-    c->Brush()->SetColour(kGreen);
-    c->Brush()->SetBrushStyle(solid ? kBrushSolid : kBrushClear);
+    c->Brush()->SetColour(Green);
+    c->Brush()->SetBrushStyle(solid ? BrushSolid : BrushClear);
     RECT ext{2, 2, 2, 2};
-    c->DrawText("Mw", ext, DT_CALCRECT);
+    c->DrawTextRect("Mw", ext, DT_CALCRECT);
     EXPECT_TRUE(ext.right > 2 && ext.bottom > 2) << name;
-    EXPECT_EQ(CountColour(bmp, kWhite), 80 * 30) << name << ": DT_CALCRECT drew";
+    EXPECT_EQ(CountColour(bmp, White), 80 * 30) << name << ": DT_CALCRECT drew";
 
     RECT box{2, 2, 70, 28};
-    c->DrawText("Mw", box, 0);
+    c->DrawTextRect("Mw", box, 0);
     EXPECT_GT(CountColour(bmp, 0x000000), 0) << name << ": no text drawn";
-    EXPECT_EQ(CountColour(bmp, kGreen) > 0, solid) << name << ": background painted, or not";
+    EXPECT_EQ(CountColour(bmp, Green) > 0, solid) << name << ": background painted, or not";
     if (solid) {
-      EXPECT_EQ(Mismatches(bmp, {ext.right, 0, 80, 30}, kWhite), "") << "beyond the measured extent";
-      EXPECT_EQ(Mismatches(bmp, {0, ext.bottom, 80, 30}, kWhite), "") << "below the measured extent";
+      EXPECT_EQ(Mismatches(bmp, {ext.right, 0, 80, 30}, White), "") << "beyond the measured extent";
+      EXPECT_EQ(Mismatches(bmp, {0, ext.bottom, 80, 30}, White), "") << "below the measured extent";
     }
   }
 }
@@ -180,8 +183,8 @@ TEST(DrawCanvas, StateByteAndContexts) {
     HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ~FakeOwner() { DestroyWindow(wnd); }
     HWND CanvasWindow() override { return wnd; }
-    TColour CanvasColour() override { return kBlue; }
-    TColour CanvasFontColour() override { return kRed; }
+    TColor CanvasColour() override { return Blue; }
+    TColor CanvasFontColour() override { return Red; }
   } owner;
   ASSERT_NE(owner.wnd, nullptr);
   const long gdiBefore = tk::LiveGdiHandles();
@@ -191,18 +194,18 @@ TEST(DrawCanvas, StateByteAndContexts) {
     c->LineTo(9, 9);
     EXPECT_EQ(c->State(), 0);
     c->SetHandle(GetDC(owner.wnd), TDcSource::WindowDC);
-    EXPECT_EQ(c->State(), kCanvasHasDC);
+    EXPECT_EQ(c->State(), CanvasHasDC);
     POINT pos{};
     GetCurrentPositionEx(c->Handle(), &pos);
     EXPECT_EQ(pos.x, 5) << "a new context gets the remembered pen position";
-    EXPECT_EQ(std::tuple(c->Brush()->Colour(), c->Font()->Colour()), std::tuple(kBlue, kRed))
+    EXPECT_EQ(std::tuple(c->Brush()->Colour(), c->Font()->Colour()), std::tuple(Blue, Red))
         << "brush and font start with the window's colours";
     c->Rectangle(0, 0, 4, 4);
     RECT r{0, 0, 10, 10};
-    c->DrawText("a", r, DT_CALCRECT);
-    EXPECT_EQ(c->State(), kCanvasHasDC | kCanvasPen | kCanvasBrush | kCanvasFont);
+    c->DrawTextRect("a", r, DT_CALCRECT);
+    EXPECT_EQ(c->State(), CanvasHasDC | CanvasPen | CanvasBrush | CanvasFont);
     c->Font()->SetFontHeight(20);
-    EXPECT_EQ(c->State(), kCanvasHasDC) << "a tool change deselects all three";
+    EXPECT_EQ(c->State(), CanvasHasDC) << "a tool change deselects all three";
     EXPECT_EQ(tk::LiveGdiHandles(), gdiBefore + 2) << "window DC and brush";
     c->SetHandle(nullptr, TDcSource::PaintDC);
     EXPECT_EQ(tk::LiveGdiHandles(), gdiBefore + 1) << "window DC not given back";
@@ -214,29 +217,29 @@ TEST(DrawCanvas, StateByteAndContexts) {
 TEST(DrawBitmap, ResizeKeepsPictureAndFillsWithLastBrushColour) {
   Owned<TDrawBitmap> bmp(CreateDrawBitmap(10, 10));
   TDrawCanvas* c = bmp->Canvas();
-  c->Brush()->SetColour(kBlue);
+  c->Brush()->SetColour(Blue);
   c->FillRect(RECT{0, 0, 10, 10});
-  c->Pen()->SetColour(kRed);
+  c->Pen()->SetColour(Red);
   c->MoveTo(0, 4);
   c->LineTo(10, 4);
-  c->Brush()->SetColour(kGreen);
+  c->Brush()->SetColour(Green);
   c->FillRect(RECT{0, 0, 1, 1});  // the last brush colour used
   bmp->SetWidth(20);
-  EXPECT_EQ(Mismatches(bmp, {1, 0, 10, 4}, kBlue), "") << "left half kept";
-  EXPECT_EQ(Mismatches(bmp, {0, 4, 10, 5}, kRed), "") << "line kept";
-  EXPECT_EQ(Mismatches(bmp, {10, 0, 20, 10}, kGreen), "") << "new columns in the background";
+  EXPECT_EQ(Mismatches(bmp, {1, 0, 10, 4}, Blue), "") << "left half kept";
+  EXPECT_EQ(Mismatches(bmp, {0, 4, 10, 5}, Red), "") << "line kept";
+  EXPECT_EQ(Mismatches(bmp, {10, 0, 20, 10}, Green), "") << "new columns in the background";
 
   bmp->SetHeight(5);
-  EXPECT_EQ(std::tuple(bmp->Pixel(3, 4), bmp->Pixel(3, 5)), std::tuple(kRed, CLR_INVALID)) << "shrinking cuts";
+  EXPECT_EQ(std::tuple(bmp->Pixel(3, 4), bmp->Pixel(3, 5)), std::tuple(Red, CLR_INVALID)) << "shrinking cuts";
   HBITMAP kept = bmp->Handle();
   bmp->SetHeight(-3);
   EXPECT_EQ(std::tuple(bmp->Handle(), bmp->Height(), bmp->Canvas(), bmp->Pixel(0, 0)),
             std::tuple(kept, 0, nullptr, CLR_INVALID))
       << "a negative height is empty, and keeps the handle";
   bmp->SetHeight(5);
-  EXPECT_EQ(bmp->Pixel(3, 4), kRed) << "picture back after an empty spell";
+  EXPECT_EQ(bmp->Pixel(3, 4), Red) << "picture back after an empty spell";
   bmp->SetSize(1 << 30, 1 << 30);
-  EXPECT_EQ(std::tuple(bmp->Width(), bmp->Pixel(3, 4)), std::tuple(20, kRed))
+  EXPECT_EQ(std::tuple(bmp->Width(), bmp->Pixel(3, 4)), std::tuple(20, Red))
       << "a size GDI cannot make leaves the bitmap as it was";
 }
 
@@ -246,59 +249,59 @@ TEST(DrawBitmap, PixelsAndDraw) {
   empty->Draw(nullptr, 0, 0);
 
   // A canvas kept across Pixel (which takes the bitmap out of it) still draws into it.
-  auto pic = FilledBitmap(16, 16, kMagenta);
+  auto pic = FilledBitmap(16, 16, Magenta);
   TDrawCanvas* c = pic->Canvas();
-  EXPECT_EQ(pic->Pixel(15, 15), kMagenta);
-  c->Brush()->SetColour(kGreen);
+  EXPECT_EQ(pic->Pixel(15, 15), Magenta);
+  c->Brush()->SetColour(Green);
   c->FillRect(RECT{0, 0, 4, 4});
-  EXPECT_EQ(pic->Pixel(1, 1), kGreen);
+  EXPECT_EQ(pic->Pixel(1, 1), Green);
 
-  auto target = FilledBitmap(20, 20, kWhite);
+  auto target = FilledBitmap(20, 20, White);
   pic->Draw(target->Canvas()->Handle(), 2, 3);
   const struct { int x, y; uint32_t colour; } at[] = {
-      {2, 3, kGreen}, {17, 18, kMagenta}, {18, 18, kWhite}, {1, 3, kWhite}};
+      {2, 3, Green}, {17, 18, Magenta}, {18, 18, White}, {1, 3, White}};
   for (const auto& p : at) EXPECT_EQ(target->Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST(DrawSurface, PrimitivesThroughTheInterface) {
-  auto bmp = FilledBitmap(24, 24, kMagenta);
-  TDrawSurface& s = *bmp->Canvas();
+  auto bmp = FilledBitmap(24, 24, Magenta);
+  TGdiSurface s(*bmp->Canvas());
   const TPoint32 tri[] = {{2, 2}, {12, 2}, {2, 12}};
-  s.Polygon(tri, 3, kRed, kBlue);
-  s.Polygon(tri, 0, kRed, kBlue);
+  s.Polygon(tri, 3, Red, Blue);
+  s.Polygon(tri, 0, Red, Blue);
   s.FillRect(TRect{21, 5, 24, 8}, 0x80000000u | COLOR_WINDOW);
   // rectangles and lines through the surface: the graph's pixel tests
   const struct { const char* what; RECT r; uint32_t colour; } areas[] = {
-      {"polygon top edge", {2, 2, 13, 3}, kRed}, {"polygon left edge", {2, 2, 3, 13}, kRed},
-      {"polygon inside", {4, 4, 5, 5}, kBlue}, {"outside the hypotenuse", {11, 11, 12, 12}, kMagenta},
+      {"polygon top edge", {2, 2, 13, 3}, Red}, {"polygon left edge", {2, 2, 3, 13}, Red},
+      {"polygon inside", {4, 4, 5, 5}, Blue}, {"outside the hypotenuse", {11, 11, 12, 12}, Magenta},
       {"system colour resolved", {22, 6, 23, 7}, GetSysColor(COLOR_WINDOW)},
   };
   for (const auto& a : areas) EXPECT_EQ(Mismatches(bmp, a.r, a.colour), "") << a.what;
 
   // The same colours again make no new handles.
-  s.Rectangle(TRect{14, 14, 20, 20}, kGreen, kWhite);
+  s.Rectangle(TRect{14, 14, 20, 20}, Green, White);
   const long made = TDrawTool::HandlesMade();
   for (int i = 0; i < 20; ++i) {
-    s.Rectangle(TRect{14, 14, 20, 20}, kGreen, kWhite);
-    s.Line(TPoint32{0, 22}, TPoint32{10, 22}, kGreen);
-    s.FrameRect(TRect{0, 0, 24, 24}, kWhite);
+    s.Rectangle(TRect{14, 14, 20, 20}, Green, White);
+    s.Line(TPoint32{0, 22}, TPoint32{10, 22}, Green);
+    s.FrameRect(TRect{0, 0, 24, 24}, White);
   }
   EXPECT_EQ(TDrawTool::HandlesMade(), made);
 }
 
 TEST(DrawSurface, TextIsTransparentAtTheTopOfItsBox) {
-  auto bmp = FilledBitmap(100, 40, kGreen);
-  TDrawSurface& s = *bmp->Canvas();
+  auto bmp = FilledBitmap(100, 40, Green);
+  TGdiSurface s(*bmp->Canvas());
   const TFontSpec font{"Small Fonts", 11, false};
   const TSize size = s.MeasureText("12.5k", font);
   EXPECT_GT(s.MeasureText("a&b", font).cx, s.MeasureText("ab", font).cx) << "'&' taken as a prefix";
-  s.DrawText("12.5k", TRect{0, 0, 100, 40}, font, kRed, TTextAlign::Centre);
+  s.DrawString("12.5k", TRect{0, 0, 100, 40}, font, Red, TTextAlign::Centre);
   int minX = 100, maxX = -1, minY = 40;
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 100; ++x) {
       const uint32_t p = bmp->Pixel(x, y);
-      ASSERT_TRUE(p == kGreen || p == kRed) << "background touched at " << x << "," << y;
-      if (p == kRed) minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y);
+      ASSERT_TRUE(p == Green || p == Red) << "background touched at " << x << "," << y;
+      if (p == Red) minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y);
     }
   ASSERT_GE(maxX, 0) << "no text";
   EXPECT_LT(minY, size.cy) << "text not at the top of the box";
@@ -314,16 +317,16 @@ Owned<TImageStrip> Strip16() {
 }
 
 TEST(ImageStrip, AddIconRemove) {
-  auto pic = FilledBitmap(16, 16, kMagenta);
+  auto pic = FilledBitmap(16, 16, Magenta);
   Owned<TImageStrip> bad(CreateImageStrip(nullptr));
   bad->SetImageWidth(0);
-  EXPECT_EQ(bad->AddMasked(pic.get(), kMagenta), -1) << "width 0 makes no list";
+  EXPECT_EQ(bad->AddMasked(pic.get(), Magenta), -1) << "width 0 makes no list";
 
   auto strip = Strip16();
-  pic->Canvas()->Brush()->SetColour(kBlue);
+  pic->Canvas()->Brush()->SetColour(Blue);
   pic->Canvas()->FillRect(RECT{4, 4, 12, 12});
-  EXPECT_EQ(strip->AddMasked(pic.get(), kMagenta), 0) << "bitmap still selected in its canvas?";
-  EXPECT_EQ(strip->AddMasked(pic.get(), kMagenta), 1);
+  EXPECT_EQ(strip->AddMasked(pic.get(), Magenta), 0) << "bitmap still selected in its canvas?";
+  EXPECT_EQ(strip->AddMasked(pic.get(), Magenta), 1);
   strip->SetImageWidth(32);
   EXPECT_EQ(strip->ImageWidth(), 16) << "sizes are fixed once the list exists";
 
@@ -331,9 +334,9 @@ TEST(ImageStrip, AddIconRemove) {
   // (The first add may blacken the source's masked pixels, so image 0 is the one to look at.)
   tk::unique_hicon icon = strip->GetIcon(0);
   ASSERT_TRUE(icon);
-  auto back = FilledBitmap(16, 16, kGreen);
+  auto back = FilledBitmap(16, 16, Green);
   DrawIconEx(back->Canvas()->Handle(), 0, 0, icon.get(), 16, 16, 0, nullptr, DI_NORMAL);
-  EXPECT_EQ(std::tuple(back->Pixel(0, 0), back->Pixel(8, 8)), std::tuple(kGreen, kBlue)) << "magenta not transparent?";
+  EXPECT_EQ(std::tuple(back->Pixel(0, 0), back->Pixel(8, 8)), std::tuple(Green, Blue)) << "magenta not transparent?";
 
   EXPECT_FALSE(strip->Remove(-1)) << "-1 must not empty the list";
   EXPECT_TRUE(strip->Remove(1) && strip->Count() == 1 && !strip->GetIcon(5));
@@ -356,10 +359,10 @@ TEST(Leaks, TenThousandBitmapsAndIcons) {
   for (int i = 0; i < 10000; ++i) {
     TDrawBitmap* b = CreateDrawBitmap(16 + i % 7, 16);
     TDrawCanvas* c = b->Canvas();
-    TDrawSurface& s = *c;
-    s.FillRect(TRect{0, 0, 16, 16}, kMagenta);
-    s.Rectangle(TRect{1, 1, 7, 5}, 0, kRed + static_cast<uint32_t>(i % 3));
-    s.DrawText("1k", TRect{0, 0, 16, 16}, TFontSpec{"Small Fonts", 11, false}, kGreen, TTextAlign::Left);
+    TGdiSurface s(*c);
+    s.FillRect(TRect{0, 0, 16, 16}, Magenta);
+    s.Rectangle(TRect{1, 1, 7, 5}, 0, Red + static_cast<uint32_t>(i % 3));
+    s.DrawString("1k", TRect{0, 0, 16, 16}, TFontSpec{"Small Fonts", 11, false}, Green, TTextAlign::Left);
     if (i % 2) b->SetWidth(30);
     peak = std::max(peak, tk::LiveGdiHandles() - gdi0);
     if (i == 9999) {
@@ -377,13 +380,13 @@ TEST(Leaks, TenThousandBitmapsAndIcons) {
     EXPECT_TRUE(h == GetStockObject(NULL_BRUSH) || GetObjectType(h) == 0) << "GDI still knows " << h;
 
   auto strip = Strip16();
-  auto pic = FilledBitmap(16, 16, kMagenta);
+  auto pic = FilledBitmap(16, 16, Magenta);
   const long gdi1 = tk::LiveGdiHandles();
   const long user1 = tk::LiveUserHandles() + 1;  // the image list, made on the first add
   HICON lastIcon = nullptr;
   t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < 10000; ++i) {
-    const int index = strip->AddMasked(pic.get(), kMagenta);
+    const int index = strip->AddMasked(pic.get(), Magenta);
     ASSERT_EQ(index, 0) << "add " << i;
     tk::unique_hicon icon = strip->GetIcon(index);
     ASSERT_TRUE(icon) << "icon " << i;

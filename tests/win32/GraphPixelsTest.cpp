@@ -1,15 +1,17 @@
 // The graph drawn through the real GDI canvas into a real bitmap, read back by pixel.
-#include "toolkit/DrawBitmap.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-#include "app/TrafficHistory.h"
 #include "render/ColorTools.h"
+#include "render/GdiSurface.h"
 #include "render/GraphRenderer.h"
+#include "toolkit/DrawBitmap.h"
 #include "toolkit/Handles.h"
+#include "traffic/TrafficHistory.h"
+
+using namespace tk;
 
 namespace {
 
@@ -43,14 +45,15 @@ protected:
     bitmap_ = CreateDrawBitmap(87, 39);
     ASSERT_NE(bitmap_, nullptr);
     ASSERT_NE(bitmap_->Canvas(), nullptr);
-    DrawGraph(*bitmap_->Canvas(), form, history, {0, 0, 87, 39});
+    TGdiSurface surface(*bitmap_->Canvas());
+    DrawGraph(surface, form, history, {0, 0, 87, 39});
   }
   uint32_t Pixel(int32_t x, int32_t y) { return bitmap_->Pixel(x, y); }
   void Expect(const Pixels& at, TColor colour, const char* what) {
     for (auto [x, y] : at) EXPECT_EQ(Pixel(x, y), colour) << what << " at (" << x << ", " << y << ")";
   }
 
-  TStatsForm form;
+  TGraphLook form;
   TTrafficHistory history;
 
 private:

@@ -94,7 +94,7 @@ TEST(IfTableReader, SamplingLoopbackSeesAKnownUdpTransfer) {
 
   // The loopback adapter is never offered, but a hand-stored name still selects it.
   TIfTableReader reader;
-  TStatsForm form;
+  TSamplerState form;
   form.AdapterName = "lo";
   bool enabled = false;
   StartSampling(form, reader, [&] { enabled = true; });
@@ -173,7 +173,7 @@ TEST(IfTableReader, AnyUnexpectedAnswerMeansNoTable) {
     std::vector<TIfRow> rows;
     EXPECT_FALSE(reader.Read(rows)) << c.what;
     EXPECT_TRUE(rows.empty()) << c.what;
-    TStatsForm form;
+    TSamplerState form;
     form.AdapterName = "NIC";
     EXPECT_FALSE(SampleAdapter(form, reader)) << c.what;
   }

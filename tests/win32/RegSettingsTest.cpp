@@ -1,6 +1,6 @@
 // The registry store and the system clock against Wine's real registry and locale;
 // the registry's values are set and read back with the raw API, below a scratch key.
-#include <windows.h>
+#include "toolkit/WinApi.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +14,17 @@
 #include <tuple>
 #include <vector>
 
-#include "core/FakeMainWindow.h"
-#include "core/SettingsFuzz.h"
+#include "support/FakeGraphWindow.h"
+#include "support/SettingsFuzz.h"
 #include "settings/SettingsCatalogue.h"
-#include "settings/uSettingsReg.h"
+#include "settings/RegSettings.h"
 #include "traffic/SystemClock.h"
+#include "base/DayNumber.h"
 #include "traffic/TransferTotals.h"
 
 namespace {
 
-const std::string kScratch = "Software\\Quillmoor\\TarveloTest";
+const std::string Scratch = "Software\\Quillmoor\\TarveloTest";
 using Bytes = std::vector<BYTE>;
 
 tk::unique_hkey OpenRaw(const std::string& path) {
@@ -64,13 +65,13 @@ long LiveKeys() { return tk::LiveHandles(tk::THandleFamily::Kernel).load(); }
 struct RegSettings : ::testing::Test {
   TRegSettings s;
   void SetUp() override {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch.c_str());
-    ASSERT_FALSE(KeyExists(kScratch));
-    s.KeyPath = kScratch;
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, Scratch.c_str());
+    ASSERT_FALSE(KeyExists(Scratch));
+    s.KeyPath = Scratch;
   }
-  void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch.c_str()); }
+  void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, Scratch.c_str()); }
   void Plant(const char* name, DWORD type, const std::string& bytes) {
-    ASSERT_EQ(::RegSetValueExA(CreateRaw(kScratch).get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+    ASSERT_EQ(::RegSetValueExA(CreateRaw(Scratch).get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                                static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS)
         << name;
@@ -81,10 +82,10 @@ TEST_F(RegSettings, OpenCreatesAMissingKeyAndEachKindIsStoredAsItsBytes) {
   EXPECT_EQ(s.State(), TRegSettings::TState::Created);
   s.Open();
   EXPECT_EQ(s.State(), TRegSettings::TState::Open);
-  EXPECT_TRUE(KeyExists(kScratch));
+  EXPECT_TRUE(KeyExists(Scratch));
   EXPECT_EQ(std::tuple(s.ReadInteger("ScaleMax", 32768), s.ReadBool("Shadow", true), s.ReadString("LogFile", "log")),
             std::tuple(32768, true, "log"));
-  EXPECT_EQ(ValueCount(kScratch), 0u) << "reading never writes a default";
+  EXPECT_EQ(ValueCount(Scratch), 0u) << "reading never writes a default";
 
   s.WriteInteger("int", -2);
   s.WriteInteger("big", 0x12345678);
@@ -98,7 +99,7 @@ TEST_F(RegSettings, OpenCreatesAMissingKeyAndEachKindIsStoredAsItsBytes) {
       {"text", REG_SZ, {'a', 'b', 'c', 0}},         {"empty", REG_SZ, {0}},
   };
   for (const auto& c : cases) {
-    const TRawValue v = QueryRaw(kScratch, c.name);
+    const TRawValue v = QueryRaw(Scratch, c.name);
     EXPECT_EQ(v.rc, ERROR_SUCCESS) << c.name;
     EXPECT_EQ(v.type, c.type) << c.name;
     EXPECT_EQ(v.bytes, c.bytes) << c.name;
@@ -144,7 +145,7 @@ TEST_F(RegSettings, ASecondOpenClosesTheFirstKey) {
   const long before = LiveKeys();
   {
     TRegSettings twice;
-    twice.KeyPath = kScratch;
+    twice.KeyPath = Scratch;
     twice.Open();
     const HKEY first = twice.Key();
     EXPECT_EQ(LiveKeys(), before + 1);
@@ -165,12 +166,12 @@ TEST_F(RegSettings, ASecondOpenClosesTheFirstKey) {
 
 TEST_F(RegSettings, AStoreThatCannotOpenGivesDefaultsAndLosesWrites) {
   // A non-volatile key cannot be created below a volatile one.
-  ASSERT_TRUE(CreateRaw(kScratch + "\\Volatile", REG_OPTION_VOLATILE));
-  const std::string uncreatable = kScratch + "\\Volatile\\Child";
+  ASSERT_TRUE(CreateRaw(Scratch + "\\Volatile", REG_OPTION_VOLATILE));
+  const std::string uncreatable = Scratch + "\\Volatile\\Child";
   const struct { const char* what; std::string path; TRegSettings::TState state; } cases[] = {
       {"empty path", "", TRegSettings::TState::Created},
       {"child of a volatile key", uncreatable, TRegSettings::TState::Failed},
-      {"name too long", kScratch + "\\" + std::string(300, 'n'), TRegSettings::TState::Failed},
+      {"name too long", Scratch + "\\" + std::string(300, 'n'), TRegSettings::TState::Failed},
   };
   const long before = LiveKeys();
   for (const auto& c : cases) {
@@ -187,7 +188,7 @@ TEST_F(RegSettings, AStoreThatCannotOpenGivesDefaultsAndLosesWrites) {
     EXPECT_EQ(LiveKeys(), before) << c.what;
   }
   EXPECT_FALSE(KeyExists(uncreatable));
-  EXPECT_EQ(ValueCount(kScratch), 0u);
+  EXPECT_EQ(ValueCount(Scratch), 0u);
 
   // failing after an open store: the old key is closed, the store is failed
   s.Open();
@@ -196,7 +197,7 @@ TEST_F(RegSettings, AStoreThatCannotOpenGivesDefaultsAndLosesWrites) {
   EXPECT_EQ(s.State(), TRegSettings::TState::Failed);
   EXPECT_EQ(LiveKeys(), before);
   s.WriteInteger("lost", 1);
-  EXPECT_EQ(QueryRaw(kScratch, "lost").rc, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(QueryRaw(Scratch, "lost").rc, ERROR_FILE_NOT_FOUND);
 }
 
 // Totals written tick by tick come back whole through LoadSettings, across 2^32 and
@@ -210,27 +211,27 @@ TEST_F(RegSettings, TotalsSurviveTheRegistryAndWhatTicksCost) {
   TStatsForm form;
   form.UploadCounter = INT64_C(0xFFFFFFFF) - 500 * 1000;
   form.DownloadCounter = INT64_C(0x27FFFFFFF) - 500 * 1000;
-  constexpr int kTicks = 2000;
+  constexpr int Ticks = 2000;
   const auto t0 = std::chrono::steady_clock::now();
-  for (int i = 0; i < kTicks; ++i) AddTransfer(form, s, clock, 1000, 1000);
+  for (int i = 0; i < Ticks; ++i) AddTransfer(form, s, clock, 1000, 1000);
   const auto t1 = std::chrono::steady_clock::now();
   TStatsForm loaded;
-  TFakeMainWindow window;
+  TFakeGraphWindow window;
   LoadSettings(loaded, s, window);
   const auto t2 = std::chrono::steady_clock::now();
   EXPECT_EQ(std::tuple(loaded.UploadCounter, loaded.DownloadCounter, loaded.ElapsedCounter),
-            std::tuple(INT64_C(0xFFFFFFFF) + 1500 * 1000, form.DownloadCounter, static_cast<uint32_t>(kTicks)));
-  EXPECT_GE(QueryRaw(kScratch, "download_l").bytes.back(), 0x80) << "a low half past 2^31";
+            std::tuple(INT64_C(0xFFFFFFFF) + 1500 * 1000, form.DownloadCounter, static_cast<uint32_t>(Ticks)));
+  EXPECT_GE(QueryRaw(Scratch, "download_l").bytes.back(), 0x80) << "a low half past 2^31";
   using us = std::chrono::duration<double, std::micro>;
-  std::printf("[ figures ] %d ticks' store writes (5 each): %.0f us per tick; LoadSettings: %.0f us\n", kTicks,
-              us(t1 - t0).count() / kTicks, us(t2 - t1).count());
+  std::printf("[ figures ] %d ticks' store writes (5 each): %.0f us per tick; LoadSettings: %.0f us\n", Ticks,
+              us(t1 - t0).count() / Ticks, us(t2 - t1).count());
 }
 
 // Wine's own file of the user's registry: what a user of the program would find.
 TEST_F(RegSettings, UserRegHoldsTheValuesAsStored) {
   const char* prefix = std::getenv("WINEPREFIX");
   if (!prefix || !*prefix) GTEST_SKIP() << "not under Wine";
-  s.KeyPath = kScratch + "\\File";
+  s.KeyPath = Scratch + "\\File";
   s.Open();
   s.WriteInteger("upload_l", INT32_MIN);
   s.WriteBool("StayOnTop", true);

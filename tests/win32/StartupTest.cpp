@@ -1,7 +1,7 @@
 // tarvelo.exe started as a user would: first run without an adapter, a normal start,
 // and the two ways of ending it.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "toolkit/WinApi.h"
 
 #include <string>
 

@@ -1,12 +1,15 @@
 // The message loop and its termination. A process has one loop, so this program
 // runs its cases in order: the loop itself, then what happens after termination.
 #include "toolkit/NotifyIcon.h"
-#include "toolkit/Timers.h"
+#include "toolkit/MediaTimer.h"
+#include "toolkit/WindowTimer.h"
 #include "toolkit/WindowObject.h"
-#include "ToolkitTestSupport.h"
+#include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace tk;
 
 namespace {
 

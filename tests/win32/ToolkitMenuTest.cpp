@@ -1,14 +1,16 @@
 // Menus on a real form: ids, check toggling, accelerators, hidden items, Popup.
 // The first test must build the first menu with items in this process (ids from 4096).
-#include "toolkit/Menu.h"
-#include "ToolkitTestSupport.h"
+#include "toolkit/MenuObject.h"
+#include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+using namespace tk;
+
 namespace {
 
-const std::vector<std::string> kProgramMenu = {
+const std::vector<std::string> ProgramMenuTexts = {
     "WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-", "Options",
     "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-", "Bugtracker", ")", "-",
     "Network Connections", "-", "Quit", ""};
@@ -28,7 +30,7 @@ protected:
       return false;
     }, &chosen);
     empty = BuildMenu(form, {}, nullptr, nullptr);
-    menu = BuildMenu(form, kProgramMenu, [](void* d, TMenuObject* menu, int index) {
+    menu = BuildMenu(form, ProgramMenuTexts, [](void* d, TMenuObject* menu, int index) {
       static_cast<Chosen*>(d)->indices.push_back(index);
       static_cast<Chosen*>(d)->checkedWhenRaised.push_back(menu->ItemChecked(index));
     }, &chosen);
@@ -177,7 +179,7 @@ TEST(Menu, MenuBarsAndManyMenusLeaveNoHandles) {
     TWindowObject* form = CreateForm(nullptr, "many menus");
     TMenuObject* bar = BuildMenu(form, {"File", "(", "Open", "-", "Exit", ")"}, nullptr, nullptr);
     EXPECT_EQ(GetMenu(form->Handle()), bar->Handle()) << "the first menu with items is the menu bar";
-    TMenuObject* popup = BuildMenu(form, kProgramMenu, nullptr, nullptr);
+    TMenuObject* popup = BuildMenu(form, ProgramMenuTexts, nullptr, nullptr);
     popup->SetItemAccelerator(10, FVIRTKEY, VK_F1);
     popup->SetItemVisible(9, false);  // a hidden submenu is still destroyed with its menu
     if (i % 3 == 0) {

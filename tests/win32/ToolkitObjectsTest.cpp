@@ -1,11 +1,14 @@
 // Reference counting, owned lists, the pointer list and the utility routines.
 #include "toolkit/BaseObject.h"
 #include "toolkit/PtrList.h"
-#include "toolkit/Utils.h"
+#include "toolkit/DateTime.h"
+#include "toolkit/Platform.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
 #include <vector>
+
+using namespace tk;
 
 namespace {
 

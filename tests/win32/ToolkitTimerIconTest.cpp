@@ -1,13 +1,17 @@
 // Window and multimedia timers, and the notification icon through a recording
 // stand-in for Shell_NotifyIconA (Wine under a bare Xvfb has no visible tray).
 #include "toolkit/NotifyIcon.h"
-#include "toolkit/Timers.h"
-#include "ToolkitTestSupport.h"
+#include "toolkit/WindowMessages.h"
+#include "toolkit/MediaTimer.h"
+#include "toolkit/WindowTimer.h"
+#include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <string>
 #include <tuple>
 #include <vector>
+
+using namespace tk;
 
 namespace {
 
@@ -146,7 +150,7 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecord) {
   const Request& add = g_requests[0];
   EXPECT_EQ(std::make_tuple(add.cbSize, add.wnd, add.id, add.flags, add.callback, add.icon),
             std::make_tuple(DWORD{NOTIFYICONDATAA_V1_SIZE}, form->Handle(), icon->Id(),
-                            UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, kNotifyIconMessage, icon->Icon()))
+                            UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, WM_TK_NOTIFYICON, icon->Icon()))
       << "basic record: size, window, id, flags, callback, icon";
   EXPECT_EQ(add.tip.size(), 63u) << "the tooltip is cut to 63 characters";
 
@@ -165,9 +169,9 @@ TEST_F(NotifyIconTest, MouseCallbackAndTaskbarRestartReachTheRightIcons) {
   Seen seen;
   auto note = [](void* d, TNotifyIcon* icon, UINT m) { static_cast<Seen*>(d)->emplace_back(icon, m); };
   for (TNotifyIcon* icon : icons) icon->SetOnTrayMouse(note, &seen);
-  EXPECT_EQ(SendMessageA(form->Handle(), kNotifyIconMessage, icons[1]->Id(), WM_RBUTTONUP), 0);
-  SendMessageA(form->Handle(), kNotifyIconMessage, icons[0]->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
-  SendMessageA(form->Handle(), kNotifyIconMessage, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored
+  EXPECT_EQ(SendMessageA(form->Handle(), WM_TK_NOTIFYICON, icons[1]->Id(), WM_RBUTTONUP), 0);
+  SendMessageA(form->Handle(), WM_TK_NOTIFYICON, icons[0]->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
+  SendMessageA(form->Handle(), WM_TK_NOTIFYICON, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored
   EXPECT_EQ(seen, (Seen{{icons[1], WM_RBUTTONUP}, {icons[0], WM_MOUSEMOVE}}));
 
   icons[0]->SetReAddOnTaskbarRestart(true);  // active and flagged

@@ -1,10 +1,12 @@
 // Forms on real windows: placement, the handler chain, painting, alpha, mouse events.
 #include "toolkit/DrawCanvas.h"
 #include "toolkit/WindowObject.h"
-#include "ToolkitTestSupport.h"
+#include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace tk;
 
 namespace {
 
@@ -31,8 +33,8 @@ TEST(Form, PlacementStylesAndSizeLimits) {
   form->SetHasCaption(false);
   form->SetStayOnTop(true);
   form->SetVisible(false);
-  form->SetSizeLimit(slMinWidth, 30);
-  form->SetSizeLimit(slMaxHeight, 180);
+  form->SetSizeLimit(tk::TSizeLimit::MinWidth, 30);
+  form->SetSizeLimit(tk::TSizeLimit::MaxHeight, 180);
   wnd = form->Handle();
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE)) & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE),
             static_cast<DWORD>(WS_POPUP)) << "set before creation: a hidden popup";

@@ -1,0 +1,53 @@
+#include "app/Commands.h"
+
+#include "app/LoadSettings.h"
+#include "app/WindowBehaviours.h"
+#include "base/Maker.h"
+#include "settings/Settings.h"
+
+const std::vector<std::string>& StatsMenuTemplate() {
+  static const std::vector<std::string> texts = {
+      "WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-",
+      "Options", "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-",
+      "Bugtracker", ")", "-", "Network Connections", "-", "Quit", ""};
+  return texts;
+}
+
+void RunOptionsCommand(TCommandContext& ctx) {
+  ctx.Form.DialogOpen = true;
+  SaveWindowState(ctx.Form, ctx.Store, ctx.Window);
+  ctx.Host.ShowOptionsDialog("Tarvelo  - options");
+  LoadSettings(ctx.Form, ctx.Store, ctx.Window);
+  ctx.Form.DialogOpen = false;
+}
+
+void RunCommand(TCommandContext& ctx, int index) {
+  switch (static_cast<TMenuCommand>(index)) {
+    case TMenuCommand::TransferLog:
+      if (ctx.Host.FileExists(ctx.Form.LogFilePath)) ctx.Host.ShellOpen(ctx.Form.LogFilePath);
+      break;
+    case TMenuCommand::ShowGraph:
+      ToggleGraph(ctx.Form, ctx.Window);
+      break;
+    case TMenuCommand::StayOnTop: {
+      const bool checked = ctx.Host.StayOnTopChecked();
+      ctx.Window.SetStayOnTop(checked);
+      ctx.Window.SetStayOnTopChecked(ctx.Window.StayOnTop());
+      ctx.Store.WriteBool("StayOnTop", checked);
+      break;
+    }
+    case TMenuCommand::HomePage:
+      ctx.Host.ShellOpen(MakerHomePage);
+      break;
+    case TMenuCommand::Bugtracker:
+      ctx.Host.ShellOpen(MakerBugTracker);
+      break;
+    case TMenuCommand::Quit:
+      SaveWindowState(ctx.Form, ctx.Store, ctx.Window);
+      ctx.Host.Quit();
+      break;
+    default:
+      // Counters, Options and About open dialogs that are not built yet.
+      break;
+  }
+}

@@ -1,0 +1,40 @@
+// The graph window as the portable side of the program sees it: everything the tick,
+// the settings loader and the window behaviours ask of it. The Win32 main form
+// implements it; tests use a fake.
+#pragma once
+#include <cstdint>
+
+#include "base/Colour.h"
+
+class TGraphWindow {
+public:
+  virtual ~TGraphWindow() = default;
+
+  // Visibility. ShowGraph makes the window visible, foreground and focused, checks
+  // "+ShowGraph" and starts the run-away watch; HideGraph undoes all three. Neither
+  // touches UserHidden.
+  virtual bool GraphVisible() = 0;
+  virtual void ShowGraph() = 0;
+  virtual void HideGraph() = 0;
+  // Repaint everything, background not erased.
+  virtual void InvalidateGraph() = 0;
+
+  // Outer rectangle in screen pixels.
+  virtual int32_t Left() = 0;
+  virtual int32_t Top() = 0;
+  virtual int32_t Width() = 0;
+  virtual int32_t Height() = 0;
+  virtual void Move(int32_t left, int32_t top) = 0;
+  virtual void Resize(int32_t width, int32_t height) = 0;
+
+  // The class's drop-shadow style; shows on windows created later.
+  virtual void SetDropShadow(bool on) = 0;
+  // 255 opaque, 0 invisible.
+  virtual void SetOpacity(uint8_t opacity) = 0;
+  virtual void SetStayOnTop(bool on) = 0;
+  virtual bool StayOnTop() = 0;
+  // The check mark of "+Stay On Top".
+  virtual void SetStayOnTopChecked(bool checked) = 0;
+  // The current value of a system colour (GetSysColor's index).
+  virtual TColor SystemColour(int32_t index) = 0;
+};

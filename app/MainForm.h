@@ -1,0 +1,100 @@
+// The main form: builds the program's window, timers, icon, image list and menu,
+// loads the settings, samples the adapter once a second and paints the graph. It
+// turns window messages into calls of the portable behaviours and commands.
+#pragma once
+#include "toolkit/WinApi.h"
+
+#include <memory>
+#include <string>
+
+#include "app/Commands.h"
+#include "app/GraphWindow.h"
+#include "app/StatsForm.h"
+#include "app/StatsTray.h"
+#include "app/Tick.h"
+#include "settings/RegSettings.h"
+#include "toolkit/DrawBitmap.h"
+#include "toolkit/MediaTimer.h"
+#include "toolkit/MenuObject.h"
+#include "toolkit/WindowObject.h"
+#include "toolkit/WindowTimer.h"
+#include "traffic/IfTableReader.h"
+#include "traffic/SystemClock.h"
+#include "traffic/TrafficHistory.h"
+
+class TMainForm final : public TGraphWindow, public TCommandHost {
+public:
+  TMainForm() = default;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Start-up, the message loop, and the end of the program; returns the exit code.
+  int Run();
+
+  // TGraphWindow
+  bool GraphVisible() override;
+  void ShowGraph() override;
+  void HideGraph() override;
+  void InvalidateGraph() override;
+  int32_t Left() override;
+  int32_t Top() override;
+  int32_t Width() override;
+  int32_t Height() override;
+  void Move(int32_t left, int32_t top) override;
+  void Resize(int32_t width, int32_t height) override;
+  void SetDropShadow(bool on) override;
+  void SetOpacity(uint8_t opacity) override;
+  void SetStayOnTop(bool on) override;
+  bool StayOnTop() override;
+  void SetStayOnTopChecked(bool checked) override;
+  TColor SystemColour(int32_t index) override;
+
+  // TCommandHost
+  void ShowOptionsDialog(const std::string& title) override;
+  bool FileExists(const std::string& path) override;
+  void ShellOpen(const std::string& target) override;
+  bool StayOnTopChecked() override;
+  [[noreturn]] void Quit() override;
+
+private:
+  void BuildForm();
+  void Initialise();
+  void Tick();
+  void Paint(HDC dc);
+  TCommandContext Commands();
+  bool FilterMessage(tk::TMessageRecord& msg, LRESULT& result);
+
+  static bool OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result);
+  static void OnPaint(void* data, tk::TWindowObject*, HDC dc);
+  static void OnMouseMove(void* data, tk::TWindowObject*, const tk::TMouseRecord& mouse);
+  static void OnMouseLeave(void* data, tk::TWindowObject*);
+  static void OnResize(void* data, tk::TWindowObject*);
+  static void OnMove(void* data, tk::TWindowObject*);
+  static void OnFormDestroyed(void* data, tk::TBaseObject*);
+  static void OnQueryEndSession(void* data, tk::TWindowObject*, bool& accept);
+  static void OnMenuItem(void* data, tk::TMenuObject*, int index);
+  static void OnTick(void* data, tk::TMediaTimer*);
+  static void OnMarkerTimer(void* data, tk::TWindowTimer*);
+  static void OnIdleTimer(void* data, tk::TWindowTimer*);
+
+  TStatsForm state_;
+  TTrafficHistory history_;
+  TIfTableReader table_;
+  TSystemClock clock_;
+  TStatsTray tray_;
+
+  // Owned by the form (released with it), or by the application window.
+  tk::TAppWindow* app_ = nullptr;
+  tk::TWindowObject* form_ = nullptr;
+  tk::TMenuObject* StatsPopupMenu = nullptr;
+  tk::TMediaTimer* TickTimer = nullptr;
+  tk::TWindowTimer* ReturnTimer = nullptr;
+  tk::TWindowTimer* RunAwayTimer = nullptr;
+  tk::TWindowTimer* MarkerTimer = nullptr;
+  tk::TWindowTimer* BalloonTimer = nullptr;
+  tk::TDrawBitmap* BackBuffer = nullptr;
+  std::unique_ptr<TRegSettings> Settings;
+};
+
+// WinMain's body.
+int RunTarvelo();

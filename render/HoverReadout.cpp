@@ -1,0 +1,48 @@
+#include "render/HoverReadout.h"
+
+#include "base/ByteFormat.h"
+#include "base/Rounding.h"
+#include "render/ColorTools.h"
+#include "render/Scaling.h"
+
+void DrawHoverReadout(TDrawSurface& surface, const TGraphLook& look, TRect R, bool markerInBox) {
+  const int32_t mx = look.MouseMarker.x;
+  const int32_t my = look.MouseMarker.y;
+  const int32_t W = R.Width();
+  const int32_t H = R.Height();
+  if (mx < 1 || my < 1 || markerInBox || W <= 90 || H <= 50) return;
+
+  // always the undivided full-scale value, whatever the balance
+  const double scale = UsableScale(look.GraphScaleMax);
+  const int32_t value = RoundHalfEven(scale / H * (static_cast<double>(H) - my + 1));
+  if (value <= 0) return;
+  const std::string text = FormatBytesShort(value);
+  const TFontSpec font = SmallFontsSpec();
+  const TSize size = surface.MeasureText(text, font);
+  const int32_t tw = size.cx, th = size.cy;
+
+  const TColor back = SystemColour(SysColorInfoBk);
+  const TColor fore = SystemColour(SysColorInfoText);
+  const TColor leader = MixWithInverse(fore, 0xC0C0C0, look.BGColor, 0.4);
+
+  const bool onRight = mx > R.right - W / 2;
+  const bool low = my > R.bottom - RoundHalfEven(0.6 * H);
+  const int32_t lx = onRight ? mx - 16 : mx + 16;
+  const int32_t ly = low ? my - 20 : my + 10;
+
+  surface.Line({mx, my}, {lx, ly}, leader);
+  surface.Line({lx, ly}, {onRight ? lx - 8 : lx + 8, ly}, leader);
+
+  TRect label;
+  if (onRight) {
+    const int32_t top = ly + 1 - RoundHalfEven(th / 2.0);
+    label = {lx - tw - 11, top, lx - 7, top + th};
+  } else {
+    const int32_t top = ly - th / 2;
+    label = {lx + 7, top, lx + tw + 11, top + th};
+  }
+
+  surface.Ellipse({mx - 1, my - 1, mx + 1, my + 1}, leader, back);
+  surface.Rectangle(label, fore, back);
+  surface.DrawString(text, label, font, fore, TTextAlign::Centre);
+}

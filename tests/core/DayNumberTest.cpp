@@ -1,0 +1,31 @@
+#include "base/DayNumber.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DayNumbers, KnownDatesAndTheInverse) {
+  const struct { int32_t y, m, d; uint32_t n; } cases[] = {
+      {1, 1, 1, 1},         {1600, 2, 29, 584082} /* divisible by 400: leap */,
+      {1900, 3, 1, 693655} /* divisible by 100 only: not leap */,
+      {1970, 1, 1, 719163}, {2000, 1, 1, 730120}, {2000, 3, 1, 730180},
+      {2024, 12, 31, 739251}, {2026, 12, 6, 739956}, {9999, 12, 31, 3652059},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DayNumber(c.y, c.m, c.d), c.n) << c.y << "-" << c.m << "-" << c.d;
+    const TCivilDate back = CivilDate(c.n);
+    EXPECT_TRUE(back.year == c.y && back.month == c.m && back.day == c.d) << "day " << c.n;
+  }
+  // every day follows the one before: next day of the month, or the 1st after the month's last
+  TCivilDate prev = CivilDate(1);
+  for (uint32_t n = 2; n <= 800000; ++n) {
+    const TCivilDate c = CivilDate(n);
+    ASSERT_EQ(DayNumber(c.year, c.month, c.day), n) << "day " << n;
+    ASSERT_TRUE((c.year == prev.year && c.month == prev.month && c.day == prev.day + 1) ||
+                (c.day == 1 && (c.month == prev.month + 1 || (c.month == 1 && prev.month == 12))))
+        << "day " << n;
+    prev = c;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+#include "app/LoadSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "support/FakeGraphWindow.h"
+#include "support/MemorySettings.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+using Stored = std::vector<std::pair<const char*, int32_t>>;
+
+// The reads of LoadSettings with every conditional read left out.
+const Names BaseReads = {
+    "LeftPos", "TopPos", "Width", "Height", "Shadow", "BGColor", "FlatBorderColor", "GridColor", "GridColor2",
+    "UpColor", "DnColor", "ShowGrid", "GridMode", "AutoScale", "TrayAutoScale", "ScaleBallance",
+    "TrayScaleBallance", "TrayMode", "TrayUpColor", "TrayDnColor", "TrayFrameColor", "EnableLogging",
+    "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "upload_h",
+    "upload_l", "download_h", "download_l", "counter_elapsed", "lastdate", "LogFile",
+};
+
+// BaseReads with name read after the n-th read of after.
+Names With(Names reads, const std::string& after, const std::string& name, int n = 1) {
+  for (auto it = reads.begin(); it != reads.end(); ++it)
+    if (*it == after && --n == 0) {
+      reads.insert(it + 1, name);
+      break;
+    }
+  return reads;
+}
+
+struct Loaded {
+  TMemorySettings store;
+  TFakeGraphWindow window;
+  TStatsForm form;
+  explicit Loaded(const Stored& stored = {}) {
+    for (const auto& [name, value] : stored) store.SetInteger(name, value);
+  }
+  Loaded& Load() {
+    LoadSettings(form, store, window);
+    return *this;
+  }
+};
+
+TEST(LoadSettings, EmptyStoreGivesTheDefaults) {
+  Loaded l;
+  l.form.AreaOutlineGrey = 1;
+  l.form.GridColor = 0;
+  l.Load();
+  const TStatsForm& f = l.form;
+  const TFakeGraphWindow& w = l.window;
+  const struct { const char* what; int64_t got, want; } checks[] = {
+      {"left", w.L, 546}, {"top", w.T, 205}, {"width", w.W, 87}, {"height", w.H, 39}, {"shadow", w.Shadow, 1},
+      {"opacity", w.Opacity, 255}, {"on top", w.OnTop, 0}, {"checked", w.OnTopChecked, 0}, {"hidden", !w.Visible, 0},
+      // system colours: window and window frame
+      {"BGColor", f.BGColor, 0x00ABCD05}, {"FlatBorderColor", f.FlatBorderColor, 0x00ABCD06},
+      {"TrayFrameColor", f.TrayFrameColor, 0x00ABCD06}, {"GridColor", f.GridColor, 0xEFEFEF},
+      {"GridColor2", f.GridColor2, 0xEFEFEF}, {"UpColor", f.UpColor, 0x30FFFF}, {"DnColor", f.DnColor, 0x1515FF},
+      {"TrayUpColor", f.TrayUpColor, 0x30FFFF}, {"TrayDnColor", f.TrayDnColor, 0x1515FF},
+      {"AreaOutlineGrey", f.AreaOutlineGrey, 0x808080}, {"ShowGrid", f.ShowGrid, 1}, {"GridMode", f.GridMode, 3},
+      {"AutoScale", f.AutoScale, 1}, {"TrayAutoScale", f.TrayAutoScale, 1}, {"graph scale", f.GraphScaleMax, 4096},
+      {"tray scale", f.TrayScaleMax, 4096}, {"ScaleBallance", f.ScaleBallance, 50},
+      {"TrayScaleBallance", f.TrayScaleBallance, 50}, {"TrayMode", f.TrayMode, 1},
+      {"EnableLogging", f.LoggingEnabled, 0}, {"MouseClickThru", f.MouseClickThru, 0}, {"AutoHide", f.AutoHide, 0},
+      {"GoFlat", f.GoFlat, 1}, {"UserHide", f.UserHidden, 0}, {"upload", f.UploadCounter, 0},
+      {"download", f.DownloadCounter, 0}, {"counter_elapsed", f.ElapsedCounter, 0}, {"lastdate", f.LastDate, 0},
+  };
+  for (const auto& c : checks) EXPECT_EQ(c.got, c.want) << c.what;
+  EXPECT_EQ(f.AdapterName, "");
+  EXPECT_EQ(f.LogFilePath, "transfer_log.txt");
+  EXPECT_TRUE(l.store.Names('w').empty()) << "loading never writes defaults";
+  EXPECT_EQ(l.store.Names('r'), BaseReads);
+}
+
+TEST(LoadSettings, ConditionalReads) {
+  const Names manual = With(BaseReads, "EnableLogging", "ScaleMax");
+  const struct { const char* what; Stored stored; Names reads; } cases[] = {
+      {"manual graph scale", {{"AutoScale", 0}}, manual},
+      {"manual tray scale", {{"TrayAutoScale", 0}}, With(BaseReads, "EnableLogging", "TrayScaleMax")},
+      {"both manual", {{"AutoScale", 0}, {"TrayAutoScale", 0}}, With(manual, "ScaleMax", "TrayScaleMax")},
+      {"transparency", {{"UseTransparency", 1}},
+       With(With(BaseReads, "UseTransparency", "AlphaValue"), "UseTransparency", "MouseClickThru", 2)},
+      {"auto scale stored as 2 is off", {{"AutoScale", 2}}, manual},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Loaded(c.stored).Load().store.Names('r'), c.reads) << c.what;
+}
+
+TEST(LoadSettings, StoredValuesAndTheirGuards) {
+  const struct { const char* name; int32_t stored; int64_t expected; } cases[] = {
+      {"GridMode", 0, 1}, {"GridMode", 1, 2}, {"GridMode", INT32_MAX, INT32_MIN} /* wraps, never overflows */,
+      {"ShowGrid", 2, 0}, {"ShowGrid", 1, 1}, {"EnableLogging", -1, 0},
+      {"ScaleBallance", 150, 150} /* kept; clamped where it is used */, {"TrayMode", 3, 3},
+      {"BGColor", 0x123456, 0x123456}, {"counter_elapsed", 86400, 86400}, {"counter_elapsed", -7, 0},
+      {"lastdate", 739956, 739956}, {"Width", 0, 1}, {"Width", -40, 1}, {"Width", 200, 200},
+      {"Width", INT32_MAX, MaxWindowExtent}, {"Height", INT32_MIN, 1},
+      {"LeftPos", -1200, -1200} /* left of the primary monitor is fine */,
+  };
+  for (const auto& c : cases) {
+    Loaded l({{c.name, c.stored}});
+    const TStatsForm& f = l.Load().form;
+    const std::string k = c.name;
+    const int64_t got = k == "GridMode" ? f.GridMode : k == "ShowGrid" ? f.ShowGrid
+                      : k == "EnableLogging" ? f.LoggingEnabled : k == "ScaleBallance" ? f.ScaleBallance
+                      : k == "TrayMode" ? f.TrayMode : k == "BGColor" ? int64_t{f.BGColor}
+                      : k == "counter_elapsed" ? int64_t{f.ElapsedCounter} : k == "lastdate" ? int64_t{f.LastDate}
+                      : k == "Width" ? l.window.W : k == "Height" ? l.window.H : l.window.L;
+    EXPECT_EQ(got, c.expected) << c.name << " stored as " << c.stored;
+    EXPECT_TRUE(l.store.Names('w').empty()) << c.name;
+  }
+}
+
+TEST(LoadSettings, ScalesOpacityAndClickThrough) {
+  const struct { const char* what; Stored stored; int32_t graph, tray, opacity; bool clickThru; } cases[] = {
+      {"auto ignores stored", {{"ScaleMax", 1}, {"TrayScaleMax", 2}}, 4096, 4096, 255, false},
+      {"manual, none stored", {{"AutoScale", 0}, {"TrayAutoScale", 0}}, 32768, 32768, 255, false},
+      {"manual typed 100", {{"AutoScale", 0}, {"ScaleMax", 102400}}, 102400, 4096, 255, false},
+      {"manual 0", {{"AutoScale", 0}, {"ScaleMax", 0}, {"TrayAutoScale", 0}, {"TrayScaleMax", 0}}, 4096, 4096, 255,
+       false},
+      {"manual negative", {{"TrayAutoScale", 0}, {"TrayScaleMax", INT32_MIN}}, 4096, 4096, 255, false},
+      {"opaque without transparency", {{"AlphaValue", 10}, {"MouseClickThru", 1}}, 4096, 4096, 255, false},
+      {"translucent", {{"UseTransparency", 1}, {"AlphaValue", 128}}, 4096, 4096, 128, false},
+      {"translucent, no alpha", {{"UseTransparency", 1}, {"MouseClickThru", 1}}, 4096, 4096, 255, true},
+      {"alpha 0 is invisible", {{"UseTransparency", 1}, {"AlphaValue", 0}}, 4096, 4096, 0, false},
+      {"alpha past 255", {{"UseTransparency", 1}, {"AlphaValue", 256}}, 4096, 4096, 255, false},
+      {"alpha negative", {{"UseTransparency", 1}, {"AlphaValue", -1}}, 4096, 4096, 0, false},
+  };
+  for (const auto& c : cases) {
+    Loaded l(c.stored);
+    l.form.GraphScaleMax = l.form.TrayScaleMax = 99999;  // a load restarts automatic scaling
+    l.Load();
+    EXPECT_EQ(std::tuple(l.form.GraphScaleMax, l.form.TrayScaleMax, l.window.Opacity, l.form.MouseClickThru),
+              std::tuple(c.graph, c.tray, c.opacity, c.clickThru))
+        << c.what;
+  }
+}
+
+TEST(LoadSettings, CountersJoinHighBeforeLow) {
+  Loaded l({{"upload_h", 1}, {"upload_l", -1}, {"download_h", 0}, {"download_l", INT32_MIN}});
+  const TStatsForm& f = l.Load().form;
+  EXPECT_EQ(std::tuple(f.UploadCounter, f.DownloadCounter), std::tuple(INT64_C(8589934591), INT64_C(2147483648)));
+}
+
+TEST(LoadSettings, WindowIsMovedThenResizedThenStyled) {
+  Loaded l({{"LeftPos", 10}, {"Height", 120}, {"StayOnTop", 1}, {"UserHide", 1}});
+  l.Load();
+  EXPECT_EQ(l.window.Calls, (Names{"move", "resize", "shadow", "opacity", "ontop", "check", "hide"}));
+  EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.window.W, l.window.H), std::tuple(10, 205, 87, 120))
+      << "a missing value leaves that coordinate alone";
+  EXPECT_TRUE(l.window.OnTop && l.window.OnTopChecked && !l.window.Visible && l.form.UserHidden);
+
+  Loaded refused({{"StayOnTop", 1}});
+  refused.window.TopmostRefused = true;
+  EXPECT_FALSE(refused.Load().window.OnTopChecked) << "the check follows the window, not the store";
+}
+
+TEST(SaveWindowState, WritesSixValuesInOrderAndReloads) {
+  Loaded l;
+  l.window.L = -300, l.window.T = 40, l.window.W = 250, l.window.H = 90, l.window.OnTop = true;
+  l.form.UserHidden = true;
+  SaveWindowState(l.form, l.store, l.window);
+  EXPECT_EQ(l.store.Names('w'), (Names{"LeftPos", "TopPos", "Width", "Height", "StayOnTop", "UserHide"}));
+  EXPECT_EQ(std::tuple(l.store.RawInteger("StayOnTop", 9), l.store.RawInteger("UserHide", 9)), std::tuple(1, 1));
+
+  TFakeGraphWindow fresh;
+  TStatsForm f;
+  LoadSettings(f, l.store, fresh);
+  EXPECT_EQ(std::tuple(fresh.L, fresh.T, fresh.W, fresh.H, fresh.OnTop, f.UserHidden),
+            std::tuple(-300, 40, 250, 90, true, true));
+}
+
+TEST(LoadSettings, TextsAndAFailedStore) {
+  Loaded l;
+  l.store.SetText("Adapter", "Intel(R) PRO/1000");
+  l.store.SetText("LogFile", "");
+  l.Load();
+  EXPECT_EQ(l.form.AdapterName, "Intel(R) PRO/1000");
+  EXPECT_EQ(l.form.LogFilePath, "") << "an empty text stored is not the default";
+
+  Loaded failed({{"GridMode", 0}});
+  failed.store.Failed = true;
+  failed.store.SetText("LogFile", "other.txt");
+  failed.Load();
+  EXPECT_EQ(std::tuple(failed.form.LogFilePath, failed.form.GridMode), std::tuple("transfer_log.txt", 3));
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+// A graph window for tests: keeps what it is given and records every call in order,
+// into its own log or one it shares with other fakes.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/GraphWindow.h"
+
+using TEventLog = std::vector<std::string>;
+
+class TFakeGraphWindow : public TGraphWindow {
+public:
+  TFakeGraphWindow() = default;
+  explicit TFakeGraphWindow(TEventLog& log) : Log(&log) {}
+
+  // the start-up window: 87 x 39 at (546, 205), visible, on top until the settings say otherwise
+  int32_t L = 546, T = 205, W = 87, H = 39;
+  bool Visible = true;
+  bool Shadow = false, OnTop = true, OnTopChecked = true;
+  bool TopmostRefused = false;  // the system may refuse the topmost band
+  int Opacity = -1;
+  int Shows = 0, Hides = 0;
+  TEventLog Calls;
+  TEventLog* Log = &Calls;
+  std::function<void(const std::string&)> OnEvent;  // sees the state at each call
+
+  bool GraphVisible() override { return Note("visible?"), Visible; }
+  void ShowGraph() override { ++Shows, Visible = true, Note("show"); }
+  void HideGraph() override { ++Hides, Visible = false, Note("hide"); }
+  void InvalidateGraph() override { Note("invalidate"); }
+  int32_t Left() override { return L; }
+  int32_t Top() override { return T; }
+  int32_t Width() override { return W; }
+  int32_t Height() override { return H; }
+  void Move(int32_t l, int32_t t) override { L = l, T = t, Note("move"); }
+  void Resize(int32_t w, int32_t h) override { W = w, H = h, Note("resize"); }
+  void SetDropShadow(bool on) override { Shadow = on, Note("shadow"); }
+  void SetOpacity(uint8_t o) override { Opacity = o, Note("opacity"); }
+  void SetStayOnTop(bool on) override { OnTop = on && !TopmostRefused, Note("ontop"); }
+  bool StayOnTop() override { return OnTop; }
+  void SetStayOnTopChecked(bool c) override { OnTopChecked = c, Note("check"); }
+  // distinct per index, so a test sees which system colour a default came from
+  TColor SystemColour(int32_t index) override { return 0x00ABCD00u + static_cast<TColor>(index); }
+
+private:
+  void Note(const std::string& e) {
+    Log->push_back(e);
+    if (OnEvent) OnEvent(e);
+  }
+};

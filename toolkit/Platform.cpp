@@ -1,0 +1,31 @@
+#include "toolkit/Platform.h"
+
+namespace tk {
+
+bool FileExists(const std::string& path) {
+  const DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int CompareText(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - 2;
+}
+
+int WindowsVersion() {
+  static const int version = [] {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!GetVersionExA(&info)) return 0;
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+      if (info.dwMajorVersion <= 4) return 3;
+      if (info.dwMajorVersion == 5) return info.dwMinorVersion == 0 ? 4 : 5;
+      return 6;
+    }
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+      return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion > 9) ? 2 : 1;
+    return 0;
+  }();
+  return version;
+}
+
+}  // namespace tk
