@@ -5,6 +5,8 @@
 #include "app/LoadSettings.h"
 #include "app/WindowBehaviours.h"
 #include "render/GdiSurface.h"
+#include "settings/ColourPicker.h"
+#include "settings/OptionsSheet.h"
 #include "render/GraphRenderer.h"
 #include "settings/SettingsCatalogue.h"
 #include "toolkit/Platform.h"
@@ -24,6 +26,7 @@ TColor GetSystemColour(int32_t index) { return GetSysColor(index); }
 
 int TMainForm::Run() {
   SetSystemColourSource(&GetSystemColour);
+  RegisterColourPicker(GetModuleHandleA(nullptr));
 
   // the application object, its window created and left invisible
   app_ = tk::CreateAppWindow("Tarvelo");
@@ -209,8 +212,10 @@ TColor TMainForm::SystemColour(int32_t index) { return GetSysColor(index); }
 
 // --- what the commands need ---
 
-void TMainForm::ShowOptionsDialog(const std::string&) {
-  // The options sheet is not built yet: nothing can be chosen here.
+void TMainForm::ShowOptionsDialog(const std::string& title) {
+  std::vector<std::string> adapters;
+  ListAdapters(table_, [&](const std::string& description) { adapters.push_back(description); });
+  ::ShowOptionsDialog(form_->Handle(), title, adapters);
 }
 
 bool TMainForm::FileExists(const std::string& path) { return tk::FileExists(path); }

@@ -3,7 +3,7 @@
 #pragma once
 
 // the pointing hand over links and colour pickers, hot spot (7, 1)
-#define IDC_HAND 1
+#define IDR_HAND_CURSOR 1
 
 // dialog templates: the options sheet's pages in page order, the counters dialog and
 // the about box
@@ -13,6 +13,10 @@
 #define IDD_PAGE_TRAY 107
 #define IDD_COUNTERS 202
 #define IDD_ABOUT 11111
+
+// controls of the options sheet's pages
+
+// controls of the counters dialog and the about box
 
 #ifndef RC_INVOKED
 // the program's icon

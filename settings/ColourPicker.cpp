@@ -1,0 +1,5 @@
+#include "settings/ColourPicker.h"
+
+void RegisterColourPicker(HINSTANCE) {
+  // The colour picker is not built yet.
+}
