@@ -1,0 +1,75 @@
+# Sourced by the user-level tests: tarvelo.exe on Wine's virtual desktop with its
+# shell (a taskbar with a notification area), on a private Xvfb, driven by xdotool.
+# The desktop window sits at (0, 0), so X root coordinates are screen coordinates.
+#   desktop_start WORKDIR EXE [ARGS...]   fresh settings, starts the desktop and the program
+#   desktop_stop
+#   window_geometry TITLE -> "x y w h" of the first top-level window of that title
+#   wait_window TITLE [SECONDS]           waits until it exists (1 = gone for good)
+#   reg_get NAME / reg_set NAME TYPE DATA the program's key in the registry
+#   shot FILE                             a screenshot of the whole screen
+
+DesktopWidth=1024
+DesktopHeight=768
+TarveloKey='HKCU\Software\Quillmoor\Tarvelo'
+
+desktop_wine() { "$desktop_wine_bin" "$@" 2>/dev/null; }
+
+desktop_start() {
+  local work=$1; shift
+  local exe=$1; shift
+  mkdir -p "$work"
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+  desktop_wine_bin=$(command -v wine64 || command -v wine)
+  unset DISPLAY
+  . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+  start_private_xvfb
+  desktop_xvfb=$xvfb_pid
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    desktop_wine wineboot -i >/dev/null
+    wineserver -w
+  fi
+  desktop_wine reg delete "$TarveloKey" /f >/dev/null
+  desktop_wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Tarvelo' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null
+  # registry writes reach the files only once the server has gone
+  wineserver -w
+  desktop_exe=$exe
+  desktop_args=("$@")
+}
+
+# Starts the desktop with the program, after the test has stored what it needs.
+desktop_run() {
+  wineserver -w
+  desktop_wine explorer /desktop=Tarvelo,${DesktopWidth}x${DesktopHeight} "$desktop_exe" "${desktop_args[@]}" >/dev/null &
+  desktop_pid=$!
+}
+
+desktop_stop() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "${desktop_pid:-}" ] && wait "$desktop_pid" 2>/dev/null
+  [ -n "${desktop_xvfb:-}" ] && kill "$desktop_xvfb" 2>/dev/null
+  desktop_pid=""; desktop_xvfb=""
+}
+
+window_geometry() {
+  xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\":" '
+    index($0, t) { for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+[-+]-?[0-9]+[-+]-?[0-9]+$/) {
+        g = $i; gsub(/\+-/, "+-", g); gsub(/--/, "+-", g)
+        split(g, a, /[x+]/); print a[3], a[4], a[1], a[2]; exit } }'
+}
+
+wait_window() {
+  local title=$1 secs=${2:-20} i
+  for ((i = 0; i < secs * 5; i++)); do
+    [ -n "$(window_geometry "$title")" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+reg_get() {
+  desktop_wine reg query "$TarveloKey" /v "$1" | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'
+}
+
+reg_set() { desktop_wine reg add "$TarveloKey" /v "$1" /t "$2" /d "$3" /f >/dev/null; }
+
+shot() { import -window root "$1"; }
