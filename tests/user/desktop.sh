@@ -73,3 +73,6 @@ reg_get() {
 reg_set() { desktop_wine reg add "$TarveloKey" /v "$1" /t "$2" /d "$3" /f >/dev/null; }
 
 shot() { import -window root "$1"; }
+
+# The probe's view of the desktop (window_probe.exe beside the program).
+probe() { desktop_wine "$(dirname "$desktop_exe")/window_probe.exe" "$@" | tr -d '\r'; }
