@@ -15,6 +15,47 @@
 #define IDD_ABOUT 11111
 
 // controls of the options sheet's pages
+// General settings
+#define IDC_ADAPTER_LIST 1015
+#define IDC_LOG_FILE 1023
+#define IDC_BROWSE_LOG_FILE 1025
+#define IDC_LOGGING 1024
+// Window settings
+#define IDC_AUTO_HIDE 1001
+#define IDC_RUN_AWAY 1002
+#define IDC_STAY_ON_TOP 1003
+#define IDC_GO_FLAT 1019
+#define IDC_TRANSPARENCY 1018
+#define IDC_OPACITY 1017
+#define IDC_SHADOW 1020
+#define IDC_FLAT_BORDER_COLOUR 1027
+#define IDC_CLICK_THRU 1062
+// Graph settings
+#define IDC_BACKGROUND_COLOUR 1269
+#define IDC_GRID_COLOUR 1270
+#define IDC_UP_COLOUR 1271
+#define IDC_DOWN_COLOUR 1272
+#define IDC_GRID_COLOUR2 1273
+#define IDC_GRAPH_AUTO 1013
+#define IDC_GRAPH_MANUAL 1014
+#define IDC_GRAPH_SCALE 1016
+#define IDC_GRID_MODE 1021
+#define IDC_DENSE_LINES 1022
+#define IDC_GRAPH_BALANCE 1039
+#define IDC_GRAPH_DOWN_LABEL 1042
+#define IDC_GRAPH_UP_LABEL 1043
+#define IDC_SHOW_GRID 1011
+// Tray Icon settings
+#define IDC_TRAY_FRAME_COLOUR 1033
+#define IDC_TRAY_UP_COLOUR 1034
+#define IDC_TRAY_DOWN_COLOUR 1035
+#define IDC_TRAY_AUTO 1032
+#define IDC_TRAY_MANUAL 1031
+#define IDC_TRAY_SCALE 1030
+#define IDC_TRAY_MODE 1028
+#define IDC_TRAY_BALANCE 1036
+#define IDC_TRAY_DOWN_LABEL 1044
+#define IDC_TRAY_UP_LABEL 1045
 
 // controls of the counters dialog and the about box
 
