@@ -6,7 +6,7 @@ void ListAdapters(TInterfaceTable& table, const TAdapterSink& sink) {
   std::vector<TIfRow> rows;
   if (!table.Read(rows)) return;
   for (const TIfRow& row : rows) {
-    if (row.Type == IfTypeEthernet || row.Type == IfTypePpp) sink(row.Descr);
+    if (row.Type == IfTypeEthernet || row.Type == IfTypePpp || row.Type == IfTypeWireless) sink(row.Descr);
   }
 }
 

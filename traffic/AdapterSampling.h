@@ -19,7 +19,7 @@ struct TSamplerState {
 
 using TAdapterSink = std::function<void(const std::string& description)>;
 
-// Every selectable (Ethernet or PPP) description, in table order, duplicates included.
+// Every selectable (Ethernet, PPP or wireless) description, in table order, duplicates included.
 void ListAdapters(TInterfaceTable& table, const TAdapterSink& sink);
 
 // Reads the table and, if the adapter named AdapterName is in it (the first matching

