@@ -3,12 +3,15 @@
 // states. Run under the same prefix and display as the program:
 //   window_probe.exe windows             every visible top-level window
 //   window_probe.exe controls TITLE      the child windows of the first window titled so
+//   window_probe.exe focus               the active window and the control with the focus
+//   window_probe.exe text TITLE ID       the text of control ID in the first window titled so
 // on the virtual desktop "Tarvelo".
 #include "toolkit/WinApi.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -50,6 +53,38 @@ BOOL CALLBACK PrintControl(HWND wnd, LPARAM) {
   return TRUE;
 }
 
+// The keyboard's target: the active window's title, the focused control's id and class
+// (a combo box's, when its edit field has the focus).
+void PrintFocus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(0, &info)) return;
+  HWND focus = info.hwndFocus;
+  if (focus && ClassOf(GetParent(focus)) == "ComboBox") focus = GetParent(focus);
+  std::printf("%s\t%d\t%s\n", Text(info.hwndActive).c_str(), focus ? GetDlgCtrlID(focus) : 0, ClassOf(focus).c_str());
+}
+
+struct TFindControl {
+  int Id;
+  HWND Found;
+};
+
+BOOL CALLBACK FindControl(HWND wnd, LPARAM lp) {
+  auto* f = reinterpret_cast<TFindControl*>(lp);
+  if (GetDlgCtrlID(wnd) != f->Id) return TRUE;
+  f->Found = wnd;
+  return FALSE;
+}
+
+// A control's text as its own window procedure gives it (a list's selected item, for one).
+void PrintText(HWND top, int id) {
+  TFindControl f{id, nullptr};
+  EnumChildWindows(top, &FindControl, reinterpret_cast<LPARAM>(&f));
+  char text[512] = {};
+  if (f.Found) SendMessageA(f.Found, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  std::printf("%s\n", text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,12 +94,22 @@ int main(int argc, char** argv) {
     EnumWindows(&PrintWindow, 0);
     return 0;
   }
+  if (argc >= 2 && std::strcmp(argv[1], "focus") == 0) {
+    PrintFocus();
+    return 0;
+  }
+  if (argc >= 4 && std::strcmp(argv[1], "text") == 0) {
+    HWND wnd = FindWindowA(nullptr, argv[2]);
+    if (!wnd) return 1;
+    PrintText(wnd, std::atoi(argv[3]));
+    return 0;
+  }
   if (argc >= 3 && std::strcmp(argv[1], "controls") == 0) {
     HWND wnd = FindWindowA(nullptr, argv[2]);
     if (!wnd) return 1;
     EnumChildWindows(wnd, &PrintControl, 0);
     return 0;
   }
-  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE\n");
+  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID\n");
   return 2;
 }
