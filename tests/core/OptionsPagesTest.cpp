@@ -79,23 +79,30 @@ TColor FakeSystemColour(int32_t index) { return 0x10000 + index; }
 const std::vector<std::string> Adapters = {"NIC B", "Wi-Fi", "NIC A", "NIC B"};
 
 TEST(OptionsPages, EachPageWritesItsValuesInOrderFromTheSheetsDefaults) {
-  const struct { TOptionsPage page; std::vector<std::string> writes; } cases[] = {
-      {TOptionsPage::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}},
+  const struct { TOptionsPage page; std::vector<std::string> writes; std::vector<int> disabled; } cases[] = {
+      {TOptionsPage::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}},
       {TOptionsPage::Window,
        {"AutoHide=0", "AutoRunAway=0", "StayOnTop=0", "GoFlat=1", "UseTransparency=0", "MouseClickThru=0", "Shadow=1",
-        "AlphaValue=255", "FlatBorderColor=65542"}},
+        "AlphaValue=255", "FlatBorderColor=65542"},
+       {IDC_OPACITY, IDC_CLICK_THRU}},
       {TOptionsPage::Graph,
        {"BGColor=65541", "GridColor=15724527", "GridColor2=15724527", "UpColor=3211263", "DnColor=1381887",
-        "ShowGrid=1", "AutoScale=1", "ScaleBallance=50", "ScaleMax=33000", "GridMode=0"}},
+        "ShowGrid=1", "AutoScale=1", "ScaleBallance=50", "ScaleMax=33000", "GridMode=0"},
+       {IDC_GRAPH_SCALE, IDC_GRAPH_BALANCE}},  // in id order
       {TOptionsPage::Tray,
        {"TrayFrameColor=65542", "TrayUpColor=3211263", "TrayDnColor=1381887", "TrayAutoScale=1",
-        "TrayScaleBallance=50", "TrayMode=1", "TrayScaleMax=33000"}},
+        "TrayScaleBallance=50", "TrayMode=1", "TrayScaleMax=33000"},
+       {IDC_TRAY_SCALE, IDC_TRAY_BALANCE}},
   };
   for (const auto& c : cases) {
     TNotingStore store;
     TFakePage page;
     InitPage(c.page, page, {store, Adapters, &FakeSystemColour});
     EXPECT_TRUE(store.Writes.empty()) << "showing a page writes nothing";
+    std::vector<int> disabled;
+    for (const auto& [id, control] : page.C)
+      if (!control.Enabled) disabled.push_back(id);
+    EXPECT_EQ(disabled, c.disabled) << "enabled at first: " << static_cast<int>(c.page);
     ApplyPage(c.page, page, store);
     EXPECT_EQ(store.Writes, c.writes) << static_cast<int>(c.page);
   }
