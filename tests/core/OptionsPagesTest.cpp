@@ -111,7 +111,7 @@ TEST(OptionsPages, EachPageWritesItsValuesInOrderFromTheSheetsDefaults) {
 TEST(OptionsPages, StoredValuesComeBackUnchangedExceptWhatTheControlsCannotShow) {
   TNotingStore store;
   store.Values = {{"Adapter", "nic a"}, {"EnableLogging", "1"}, {"LogFile", "C:\\t.log"}, {"AlphaValue", "300"},
-                  {"UseTransparency", "2"}, {"ScaleBallance", "75"}, {"GridMode", "7"}, {"ScaleMax", "33001"},
+                  {"UseTransparency", "2"}, {"ScaleBallance", "75"}, {"GridMode", "3"}, {"ScaleMax", "33001"},
                   {"TrayMode", "3"}, {"TrayScaleMax", "110000000"}, {"TrayAutoScale", "0"}, {"UpColor", "-1"}};
   TFakePage page;
   for (auto p : {TOptionsPage::General, TOptionsPage::Window, TOptionsPage::Graph, TOptionsPage::Tray}) {
@@ -128,6 +128,9 @@ TEST(OptionsPages, StoredValuesComeBackUnchangedExceptWhatTheControlsCannotShow)
       {"TrayMode", "3"}, {"TrayScaleMax", "110000000"}, {"TrayAutoScale", "0"}, {"UpColor", "-1"}};
   for (const auto& [name, value] : want) EXPECT_EQ(store.Values[name], value) << name;
   EXPECT_EQ(page.C[IDC_GRAPH_DOWN_LABEL].Text, "DownLink 53%");
+  EXPECT_EQ((std::vector<bool>{page.C[IDC_GRAPH_MANUAL].Checked, page.C[IDC_TRAY_MANUAL].Checked}),
+            (std::vector<bool>{false, true}))
+      << "Manual shows the opposite of Auto";
 }
 
 TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobytes) {
