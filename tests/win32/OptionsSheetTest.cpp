@@ -126,18 +126,29 @@ std::string TextOf(HWND page, int id) {
   return text;
 }
 
-TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValues) {
+// The adapters as the main form hands them in: this machine's, through Wine's GetIfTable.
+TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValuesFromTheOfferedAdapters) {
+  TIfTableReader reader;
+  std::vector<TIfRow> rows;
+  ASSERT_TRUE(reader.Read(rows));
+  std::vector<std::string> adapters, want, offered;
+  ListAdapters(reader, [&](const std::string& d) { adapters.push_back(d); });
+  for (const TIfRow& row : rows)
+    if (row.Type == 6 || row.Type == 23 || row.Type == 71) want.push_back(row.Descr);
+  std::sort(want.begin(), want.end());
+  ASSERT_FALSE(want.empty());
+
   Store({{"AutoHide", "1"}});
-  std::vector<std::string> items;
-  RunSheet({"NIC B", "Wi-Fi", "NIC A"}, [&](HWND sheet) {
+  RunSheet(adapters, [&](HWND sheet) {
     HWND page = ShowPage(sheet, 0);
-    items = Items(GetDlgItem(page, IDC_ADAPTER_LIST));
-    SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_SETCURSEL, 2, 0);
+    offered = Items(GetDlgItem(page, IDC_ADAPTER_LIST));
+    SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_SETCURSEL, 0, 0);
     Click(page, IDC_LOGGING);
     return IDOK;
   });
-  EXPECT_EQ(items, (std::vector<std::string>{"NIC A", "NIC B", "Wi-Fi"}));
-  EXPECT_EQ(Stored(), (Values{{"Adapter", "Wi-Fi"}, {"AutoHide", "1"}, {"EnableLogging", "1"},
+  EXPECT_EQ(offered, want) << "Ethernet, PPP and wireless, sorted";
+  EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0) << "loopback is not offered";
+  EXPECT_EQ(Stored(), (Values{{"Adapter", want[0]}, {"AutoHide", "1"}, {"EnableLogging", "1"},
                               {"LogFile", "transfer_log.txt"}}));
 }
 
@@ -177,58 +188,30 @@ TEST(OptionsSheet, CancelWritesNothing) {
   EXPECT_EQ(Stored(), before);
 }
 
-TEST(OptionsSheet, WithoutTransparencyItsControlsAreDisabledAndStillWritten) {
-  Store({{"UseTransparency", "0"}, {"AlphaValue", "128"}, {"MouseClickThru", "1"}});
+TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndAreStillWritten) {
+  Store({{"UseTransparency", "0"}, {"AlphaValue", "128"}, {"MouseClickThru", "1"}, {"AutoScale", "0"},
+         {"ScaleBallance", "75"}});
   std::vector<bool> states;
-  RunSheet({}, [&](HWND sheet) {
-    HWND page = ShowPage(sheet, 1);
-    for (int i = 0; i < 3; ++i) {
-      states.push_back(Enabled(page, IDC_OPACITY));
-      states.push_back(Enabled(page, IDC_CLICK_THRU));
-      if (i < 2) Click(page, IDC_TRANSPARENCY);
-    }
-    return IDOK;
-  });
-  EXPECT_EQ(states, (std::vector<bool>{false, false, true, true, false, false}));
-  Values stored = Stored();
-  EXPECT_EQ((std::vector<std::string>{stored["UseTransparency"], stored["AlphaValue"], stored["MouseClickThru"]}),
-            (std::vector<std::string>{"0", "128", "1"}));
-}
-
-TEST(OptionsSheet, BalanceLabelsFollowTheTrackbarAndDenseLinesIsDisabled) {
-  Store({{"AutoScale", "0"}, {"ScaleBallance", "75"}});
   std::vector<std::string> labels;
-  bool dense = true;
   RunSheet({}, [&](HWND sheet) {
-    HWND page = ShowPage(sheet, 2);
-    labels.push_back(TextOf(page, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(page, IDC_GRAPH_UP_LABEL));
-    SendDlgItemMessageA(page, IDC_GRAPH_BALANCE, WM_KEYDOWN, VK_HOME, 0);
-    labels.push_back(TextOf(page, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(page, IDC_GRAPH_UP_LABEL));
-    dense = Enabled(page, IDC_DENSE_LINES) || Enabled(page, IDC_GRAPH_UP_LABEL);
+    HWND window = ShowPage(sheet, 1);
+    for (int i = 0; i < 3; ++i) {
+      states.push_back(Enabled(window, IDC_OPACITY) && Enabled(window, IDC_CLICK_THRU));
+      if (i < 2) Click(window, IDC_TRANSPARENCY);
+    }
+    HWND graph = ShowPage(sheet, 2);
+    states.push_back(Enabled(graph, IDC_DENSE_LINES) || Enabled(graph, IDC_GRAPH_UP_LABEL));
+    labels.push_back(TextOf(graph, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(graph, IDC_GRAPH_UP_LABEL));
+    SendDlgItemMessageA(graph, IDC_GRAPH_BALANCE, WM_KEYDOWN, VK_HOME, 0);  // the trackbar sends WM_HSCROLL
+    labels.push_back(TextOf(graph, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(graph, IDC_GRAPH_UP_LABEL));
     return IDOK;
   });
+  EXPECT_EQ(states, (std::vector<bool>{false, true, false, false})) << "transparency off, on, off; dense lines";
   EXPECT_EQ(labels, (std::vector<std::string>{"DownLink 53%|UpLink 100%", "DownLink 100%|UpLink 10%"}));
-  EXPECT_FALSE(dense);
-  EXPECT_EQ(Stored()["ScaleBallance"], "1");
-}
-
-TEST(OptionsSheet, AdapterListOffersOnlyEthernetPppAndWireless) {
-  TIfTableReader reader;
-  std::vector<TIfRow> rows;
-  ASSERT_TRUE(reader.Read(rows));
-  std::vector<std::string> adapters, want, offered;
-  ListAdapters(reader, [&](const std::string& d) { adapters.push_back(d); });
-  for (const TIfRow& row : rows)
-    if (row.Type == 6 || row.Type == 23 || row.Type == 71) want.push_back(row.Descr);
-  std::sort(want.begin(), want.end());
-  Store({});
-  RunSheet(adapters, [&](HWND sheet) {
-    offered = Items(GetDlgItem(ShowPage(sheet, 0), IDC_ADAPTER_LIST));
-    return IDCANCEL;
-  });
-  EXPECT_FALSE(want.empty());
-  EXPECT_EQ(offered, want);
-  EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0) << "loopback is not offered";
+  Values stored = Stored();
+  EXPECT_EQ((std::vector<std::string>{stored["UseTransparency"], stored["AlphaValue"], stored["MouseClickThru"],
+                                      stored["ScaleBallance"]}),
+            (std::vector<std::string>{"0", "128", "1", "1"}));
 }
 
 // --- the colour picker on its own, in a plain parent that notes its WM_COMMANDs ---
