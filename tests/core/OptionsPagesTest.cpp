@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
+#include <strings.h>
 #include <map>
 
 namespace {
 
 // A page's controls as Windows keeps them: a sorted list places its items, selecting
-// an item shows its text, a trackbar clamps to its range.
+// an item shows its text (a list with nothing selected has none), a trackbar clamps.
 struct TFakeControl {
   bool Checked = false, Enabled = true;
   int Low = 0, High = 100, Pos = 0, Selection = -1;
@@ -37,74 +37,77 @@ public:
     items.insert(id == IDC_ADAPTER_LIST ? std::upper_bound(items.begin(), items.end(), text) : items.end(), text);
   }
   int FindItem(int id, const std::string& text) override {
+    auto same = [&](const std::string& item) { return strcasecmp(item.c_str(), text.c_str()) == 0; };
     const auto& items = C[id].Items;
-    for (size_t i = 0; i < items.size(); ++i)
-      if (std::equal(items[i].begin(), items[i].end(), text.begin(), text.end(),
-                     [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-        return static_cast<int>(i);
-    return -1;
+    const auto it = std::find_if(items.begin(), items.end(), same);
+    return it == items.end() ? -1 : static_cast<int>(it - items.begin());
   }
   int Selection(int id) override { return C[id].Selection; }
-  void Select(int id, int index) override {
-    C[id].Selection = index;
-    if (index >= 0) C[id].Text = C[id].Items.at(index);
-  }
-  std::string Text(int id) override {
-    const bool list = id == IDC_ADAPTER_LIST || id == IDC_GRID_MODE || id == IDC_TRAY_MODE;
-    return list && C[id].Selection < 0 ? "" : C[id].Text;
-  }
+  void Select(int id, int index) override { C[id].Selection = index, C[id].Text = index < 0 ? "" : C[id].Items.at(index); }
+  std::string Text(int id) override { return C[id].Text; }
   void SetText(int id, const std::string& text) override { C[id].Text = text; }
 };
 
-// A store that keeps integers and texts and notes every write as "name=value", in order.
-class TNotingStore : public TSettings {
-public:
+// Keeps integers and texts alike, and notes every write as "name=value", in order.
+struct TNotingStore : TSettings {
   std::map<std::string, std::string> Values;
   std::vector<std::string> Writes;
-
   void Open() override {}
   int32_t ReadInteger(const std::string& n, int32_t d) override { return Values.count(n) ? std::stoi(Values[n]) : d; }
   bool ReadBool(const std::string& n, bool d) override { return ReadInteger(n, d) == 1; }
   std::string ReadString(const std::string& n, const std::string& d) override { return Values.count(n) ? Values[n] : d; }
   void WriteInteger(const std::string& n, int32_t v) override { WriteString(n, std::to_string(v)); }
   void WriteBool(const std::string& n, bool v) override { WriteString(n, v ? "1" : "0"); }
-  void WriteString(const std::string& n, const std::string& v) override {
-    Values[n] = v;
-    Writes.push_back(n + "=" + v);
-  }
+  void WriteString(const std::string& n, const std::string& v) override { Values[n] = v, Writes.push_back(n + "=" + v); }
 };
 
 TColor FakeSystemColour(int32_t index) { return 0x10000 + index; }
 
 const std::vector<std::string> Adapters = {"NIC B", "Wi-Fi", "NIC A", "NIC B"};
 
-TEST(OptionsPages, EachPageWritesItsValuesInOrderFromTheSheetsDefaults) {
-  const struct { TOptionsPage page; std::vector<std::string> writes; std::vector<int> disabled; } cases[] = {
-      {TOptionsPage::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}},
-      {TOptionsPage::Window,
+std::vector<int> Disabled(const TFakePage& page) {
+  std::vector<int> out;
+  for (const auto& [id, control] : page.C)
+    if (!control.Enabled) out.push_back(id);
+  return out;
+}
+
+// What each page writes, in order, from an empty store; what it disables at first, and
+// after the user flips the sources of the enabling rules.
+TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) {
+  using P = TOptionsPage;
+  const struct { P page; std::vector<std::string> writes; std::vector<int> disabled, flipped, disabledThen; } cases[] = {
+      {P::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}, {}, {}},
+      {P::Window,
        {"AutoHide=0", "AutoRunAway=0", "StayOnTop=0", "GoFlat=1", "UseTransparency=0", "MouseClickThru=0", "Shadow=1",
         "AlphaValue=255", "FlatBorderColor=65542"},
-       {IDC_OPACITY, IDC_CLICK_THRU}},
-      {TOptionsPage::Graph,
+       {IDC_OPACITY, IDC_CLICK_THRU}, {IDC_TRANSPARENCY}, {}},
+      {P::Graph,
        {"BGColor=65541", "GridColor=15724527", "GridColor2=15724527", "UpColor=3211263", "DnColor=1381887",
         "ShowGrid=1", "AutoScale=1", "ScaleBallance=50", "ScaleMax=33000", "GridMode=0"},
-       {IDC_GRAPH_SCALE, IDC_GRAPH_BALANCE}},  // in id order
-      {TOptionsPage::Tray,
+       {IDC_GRAPH_SCALE, IDC_GRAPH_BALANCE}, {IDC_GRAPH_AUTO, IDC_SHOW_GRID}, {IDC_GRID_COLOUR}},
+      {P::Tray,
        {"TrayFrameColor=65542", "TrayUpColor=3211263", "TrayDnColor=1381887", "TrayAutoScale=1",
         "TrayScaleBallance=50", "TrayMode=1", "TrayScaleMax=33000"},
-       {IDC_TRAY_SCALE, IDC_TRAY_BALANCE}},
+       {IDC_TRAY_SCALE, IDC_TRAY_BALANCE}, {IDC_TRAY_AUTO}, {}},
   };
   for (const auto& c : cases) {
+    const int page_ = static_cast<int>(c.page);
     TNotingStore store;
     TFakePage page;
     InitPage(c.page, page, {store, Adapters, &FakeSystemColour});
     EXPECT_TRUE(store.Writes.empty()) << "showing a page writes nothing";
-    std::vector<int> disabled;
-    for (const auto& [id, control] : page.C)
-      if (!control.Enabled) disabled.push_back(id);
-    EXPECT_EQ(disabled, c.disabled) << "enabled at first: " << static_cast<int>(c.page);
+    EXPECT_EQ(Disabled(page), c.disabled) << page_;
     ApplyPage(c.page, page, store);
-    EXPECT_EQ(store.Writes, c.writes) << static_cast<int>(c.page);
+    EXPECT_EQ(store.Writes, c.writes) << page_;
+    for (int id : c.flipped) {
+      page.C[id].Checked = !page.C[id].Checked;
+      PageCommand(c.page, page, id);
+    }
+    const int calls = page.EnableCalls;
+    PageCommand(c.page, page, c.flipped.empty() ? 0 : c.flipped[0]);
+    EXPECT_EQ(Disabled(page), c.disabledThen) << page_;
+    EXPECT_EQ(page.EnableCalls, calls) << "only changes are made: " << page_;
   }
 }
 
@@ -170,35 +173,6 @@ TEST(OptionsPages, BalanceLabels) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(BalanceLabels(c.position), std::make_pair(std::string(c.down), std::string(c.up))) << c.position;
-}
-
-TEST(OptionsPages, EnablingFollowsTransparencyGridAndManualScaling) {
-  using P = TOptionsPage;
-  using States = std::map<int, bool>;
-  const struct { P page; int command; States checks, enabled; } cases[] = {
-      {P::Window, IDC_TRANSPARENCY, {{IDC_TRANSPARENCY, false}}, {{IDC_OPACITY, false}, {IDC_CLICK_THRU, false}}},
-      {P::Window, IDC_TRANSPARENCY, {{IDC_TRANSPARENCY, true}}, {{IDC_OPACITY, true}, {IDC_CLICK_THRU, true}}},
-      {P::Window, IDC_AUTO_HIDE, {{IDC_TRANSPARENCY, false}}, {{IDC_OPACITY, true}}},  // not a source
-      {P::Graph, IDC_SHOW_GRID, {{IDC_SHOW_GRID, false}, {IDC_GRAPH_AUTO, true}},
-       {{IDC_GRID_COLOUR, false}, {IDC_GRID_COLOUR2, true}, {IDC_GRAPH_BALANCE, false}, {IDC_GRAPH_SCALE, false}}},
-      {P::Graph, IDC_GRAPH_MANUAL, {{IDC_SHOW_GRID, true}, {IDC_GRAPH_AUTO, false}},
-       {{IDC_GRID_COLOUR, true}, {IDC_GRAPH_BALANCE, true}, {IDC_GRAPH_SCALE, true}}},
-      {P::Graph, IDC_TRANSPARENCY, {{IDC_TRANSPARENCY, false}}, {{IDC_OPACITY, true}}},  // another page's rule
-      {P::Tray, IDC_TRAY_AUTO, {{IDC_TRAY_AUTO, true}}, {{IDC_TRAY_BALANCE, false}, {IDC_TRAY_SCALE, false}}},
-      {P::Tray, IDC_TRAY_MANUAL, {{IDC_TRAY_AUTO, false}}, {{IDC_TRAY_BALANCE, true}, {IDC_TRAY_SCALE, true}}},
-  };
-  for (const auto& c : cases) {
-    TFakePage page;
-    for (const auto& [id, on] : c.checks) page.C[id].Checked = on;
-    PageCommand(c.page, page, c.command);
-    PageCommand(c.page, page, c.command);
-    int disabled = 0;
-    for (const auto& [id, on] : c.enabled) {
-      EXPECT_EQ(page.C[id].Enabled, on) << id << " after " << c.command;
-      disabled += !on;
-    }
-    EXPECT_EQ(page.EnableCalls, disabled) << "only changes are made, after " << c.command;
-  }
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ void Store(const Values& values) {
   RegCloseKey(key);
 }
 
-// A visible dialog of this thread other than `not`, titled `title` when one is given.
+// A visible dialog of this thread other than `other`, titled `title` when one is given.
 HWND FindDialog(const char* title, HWND other = nullptr) {
   struct T { const char* title; HWND other, found; } t{title, other, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
@@ -65,7 +65,7 @@ HWND FindDialog(const char* title, HWND other = nullptr) {
 }
 
 // Runs `user` inside the modal loop of the dialog that `open` shows; `user` answers the
-// button to press. A dialog that does not close is cancelled, so no test can hang.
+// button to press. Without a dialog for 5 s it gives up, so `open` may return.
 void WithDialog(const std::function<void()>& open, const char* title, HWND other,
                 const std::function<int(HWND)>& user) {
   static std::function<void()> step;
@@ -99,6 +99,7 @@ HWND ShowPage(HWND sheet, int index) {
 }
 
 void Click(HWND page, int id) { SendDlgItemMessageA(page, id, BM_CLICK, 0, 0); }
+bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != 0; }
 
 void Type(HWND page, int comboId, const std::string& text) {
   COMBOBOXINFO info{};
@@ -117,8 +118,6 @@ std::vector<std::string> Items(HWND combo) {
   }
   return out;
 }
-
-bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != 0; }
 
 std::string TextOf(HWND page, int id) {
   char text[64] = {};
@@ -240,13 +239,19 @@ struct TPickerFixture : testing::Test {
   }
   void TearDown() override { DestroyWindow(parent); }
 
-  std::set<COLORREF> Swatch() {
+  // The pixels inside the etched frame, row by row.
+  std::vector<std::vector<COLORREF>> Swatch() {
     UpdateWindow(picker);
-    std::set<COLORREF> seen;
+    std::vector<std::vector<COLORREF>> rows(16, std::vector<COLORREF>(60));
     HDC dc = GetDC(picker);
-    for (int y = 2; y < 18; ++y)
-      for (int x = 2; x < 62; ++x) seen.insert(GetPixel(dc, x, y));
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 60; ++x) rows[y][x] = GetPixel(dc, x + 2, y + 2);
     ReleaseDC(picker, dc);
+    return rows;
+  }
+  std::set<COLORREF> Colours() {
+    std::set<COLORREF> seen;
+    for (const auto& row : Swatch()) seen.insert(row.begin(), row.end());
     return seen;
   }
 };
@@ -258,12 +263,17 @@ TEST_F(TPickerFixture, ColoursRoundTripAndADisabledPickerShowsTheHatch) {
   SendMessageA(picker, CPM_SETCUSTOMCOLOUR, 0, 0xABCDEF);
   EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0x123456);
   EXPECT_EQ(SendMessageA(picker, CPM_GETCUSTOMCOLOUR, 0, 0), 0xABCDEF);
-  EXPECT_EQ(Swatch(), std::set<COLORREF>{0x123456});
+  EXPECT_EQ(Colours(), std::set<COLORREF>{0x123456});
 
   EnableWindow(picker, FALSE);
-  EXPECT_EQ(Swatch(), (std::set<COLORREF>{GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)}));
+  EXPECT_EQ(Colours(), (std::set<COLORREF>{GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)}));
+  const auto hatch = Swatch();
+  for (int y = 1; y < 16; ++y)
+    for (int x = 0; x < 59; ++x)
+      if (hatch[y][x] == GetSysColor(COLOR_GRAYTEXT))
+        ASSERT_EQ(hatch[y - 1][x + 1], hatch[y][x]) << "lines rise to the right, at " << x << "," << y;
   EnableWindow(picker, TRUE);
-  EXPECT_EQ(Swatch(), std::set<COLORREF>{0x123456});
+  EXPECT_EQ(Colours(), std::set<COLORREF>{0x123456});
 
   HDC dc = GetDC(picker);
   EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "the etched frame";
