@@ -80,7 +80,7 @@ void WithDialog(const std::function<void()>& open, const char* title, HWND other
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(user(dialog), BN_CLICKED), 0);
   };
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (step) step();
+    if (auto current = step) current();  // a copy: the step may replace itself, and `user` open another dialog
   });
   open();
   KillTimer(nullptr, timer);
@@ -120,7 +120,7 @@ std::vector<std::string> Items(HWND combo) {
 }
 
 std::string TextOf(HWND page, int id) {
-  char text[64] = {};
+  char text[MAX_PATH] = {};
   GetDlgItemTextA(page, id, text, sizeof text);
   return text;
 }
@@ -213,6 +213,24 @@ TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndAreStillWritten) {
             (std::vector<std::string>{"0", "128", "1", "1"}));
 }
 
+TEST(OptionsSheet, TheBrowseButtonFillsTheLogFileFromTheFileChooser) {
+  constexpr int ChooserFileName = 0x47c;  // the chooser's file name box (cmb13)
+  Store({});
+  std::string offered, chosen;
+  RunSheet({}, [&](HWND sheet) {
+    HWND page = ShowPage(sheet, 0);
+    WithDialog([&] { Click(page, IDC_BROWSE_LOG_FILE); }, nullptr, sheet, [&](HWND chooser) {
+      offered = TextOf(chooser, ChooserFileName);
+      SetDlgItemTextA(chooser, ChooserFileName, "mine.txt");
+      return IDOK;
+    });
+    chosen = TextOf(page, IDC_LOG_FILE);
+    return IDCANCEL;
+  });
+  EXPECT_EQ(offered, "transfer_log.txt");
+  EXPECT_TRUE(chosen.size() > 9 && chosen.ends_with("\\mine.txt")) << chosen;
+}
+
 // --- the colour picker on its own, in a plain parent that notes its WM_COMMANDs ---
 
 std::vector<LPARAM> Notes;
@@ -270,8 +288,9 @@ TEST_F(TPickerFixture, ColoursRoundTripAndADisabledPickerShowsTheHatch) {
   const auto hatch = Swatch();
   for (int y = 1; y < 16; ++y)
     for (int x = 0; x < 59; ++x)
-      if (hatch[y][x] == GetSysColor(COLOR_GRAYTEXT))
+      if (hatch[y][x] == GetSysColor(COLOR_GRAYTEXT)) {
         ASSERT_EQ(hatch[y - 1][x + 1], hatch[y][x]) << "lines rise to the right, at " << x << "," << y;
+      }
   EnableWindow(picker, TRUE);
   EXPECT_EQ(Colours(), std::set<COLORREF>{0x123456});
 
