@@ -1,5 +1,137 @@
 #include "dialogs/AboutDialog.h"
 
-void ShowAboutDialog(HWND, const std::string&) {
-  // The about box is not built yet.
+#include <shellapi.h>
+
+#include "base/Maker.h"
+#include "dialogs/CountersDialog.h"
+#include "dialogs/LicenceText.h"
+#include "dialogs/VersionInfo.h"
+#include "resources/resource.h"
+#include "toolkit/Dialog.h"
+#include "toolkit/Handles.h"
+
+namespace {
+
+constexpr COLORREF LinkColour = 0xFF0000;  // blue
+constexpr int SubclassedIds[] = {IDC_ABOUT_HOMEPAGE, IDC_ABOUT_TITLE, IDC_ABOUT_MAIL};
+
+bool IsLink(int id) { return id == IDC_ABOUT_HOMEPAGE || id == IDC_ABOUT_MAIL; }
+
+HCURSOR HandCursor() {
+  // shared cursors are never destroyed
+  HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_HAND_CURSOR));
+  return hand ? hand : LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+}
+
+// The subclassed statics keep their own procedure in their user data.
+LRESULT CALLBACK StaticProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SETCURSOR && IsLink(GetDlgCtrlID(wnd))) {
+    SetCursor(HandCursor());
+    return TRUE;
+  }
+  auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  return previous ? CallWindowProcA(previous, wnd, msg, wParam, lParam) : DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+// A font like the one selected in dc, with height and weight changed when given.
+tk::unique_hfont FontLike(HDC dc, LONG height = 0, LONG weight = 0) {
+  LOGFONTA font{};
+  GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+  if (height) font.lfHeight = height;
+  if (weight) font.lfWeight = weight;
+  return tk::unique_hfont(CreateFontIndirectA(&font));
+}
+
+class TAboutDialog : public tk::TDialog {
+public:
+  TAboutDialog(const std::string& title, const std::function<void(const std::string&)>& openTarget)
+      : title_(title), openTarget_(openTarget) {}
+
+protected:
+  bool OnInit() override {
+    HWND wnd = Handle();
+    // brought to the top of the window order too
+    CenterOnWorkArea(wnd, SWP_NOSIZE);
+    SetWindowTextA(wnd, ("About " + title_).c_str());
+    SetDlgItemTextA(wnd, IDC_ABOUT_TITLE, title_.c_str());
+    licenceBrush_.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+    SetDlgItemTextA(wnd, IDC_ABOUT_LICENCE, LicenceText(title_).c_str());
+    version_ = FileVersionText();
+    SetDlgItemTextA(wnd, IDC_ABOUT_VERSION, ("version: " + version_).c_str());
+    SetDlgItemTextA(wnd, IDC_ABOUT_MAIL, (std::string(MakerName) + ", " + MakerEmail).c_str());
+    SetDlgItemTextA(wnd, IDC_ABOUT_HOMEPAGE, MakerHost);
+    for (int id : SubclassedIds) {
+      HWND control = GetDlgItem(wnd, id);
+      SetWindowLongPtrA(control, GWLP_USERDATA, GetWindowLongPtrA(control, GWLP_WNDPROC));
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticProc));
+    }
+    return true;
+  }
+
+  // Clicks only: the links open their targets, a failing shell is ignored.
+  void OnCommand(int id, int code, HWND) override {
+    if (code != 0) return;
+    if (id == IDOK) End(0);
+    if (id == IDC_ABOUT_HOMEPAGE) openTarget_(MakerHomePage);
+    if (id == IDC_ABOUT_MAIL) openTarget_(AboutMailTarget(title_, version_));
+    // Esc (IDCANCEL) leaves the box open
+  }
+
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+    if (msg == WM_CLOSE) {
+      End(0);
+      return true;
+    }
+    // a read-only edit asks with WM_CTLCOLORSTATIC, a writable one with WM_CTLCOLOREDIT
+    if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLOREDIT) return false;
+    result = ControlColours(reinterpret_cast<HDC>(wParam), GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+    return result != 0;
+  }
+
+  void OnDestroy() override {
+    for (int id : SubclassedIds) {
+      HWND control = GetDlgItem(Handle(), id);
+      if (GetWindowLongPtrA(control, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&StaticProc)) continue;
+      SetWindowLongPtrA(control, GWLP_WNDPROC, GetWindowLongPtrA(control, GWLP_USERDATA));
+      SetWindowLongPtrA(control, GWLP_USERDATA, 0);
+    }
+    licenceBrush_.reset();
+    titleFont_.reset();
+    linkFont_.reset();
+  }
+
+private:
+  // The brush for the control, or 0 for the system's colours. The fonts are made at
+  // the first paint from the one the control draws with.
+  INT_PTR ControlColours(HDC dc, int id) {
+    if (id == IDC_ABOUT_LICENCE) {
+      SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(licenceBrush_.get());
+    }
+    if (id != IDC_ABOUT_TITLE && !IsLink(id)) return 0;
+    tk::unique_hfont& font = id == IDC_ABOUT_TITLE ? titleFont_ : linkFont_;
+    if (!font) font = id == IDC_ABOUT_TITLE ? FontLike(dc, -16, FW_BOLD) : FontLike(dc);
+    SelectObject(dc, font.get());
+    if (IsLink(id)) SetTextColor(dc, LinkColour);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+  }
+
+  std::string title_, version_;
+  const std::function<void(const std::string&)>& openTarget_;
+  tk::unique_hbrush licenceBrush_;
+  tk::unique_hfont titleFont_, linkFont_;
+};
+
+}  // namespace
+
+void ShowAboutDialog(HWND owner, const std::string& title, const std::function<void(const std::string&)>& openTarget) {
+  TAboutDialog dialog(title, openTarget);
+  dialog.RunModal(GetModuleHandleA(nullptr), IDD_ABOUT, owner);
+}
+
+void ShowAboutDialog(HWND owner, const std::string& title) {
+  ShowAboutDialog(owner, title, [](const std::string& target) {
+    ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, "", 0);
+  });
 }

@@ -17,6 +17,19 @@
 // controls of the options sheet's pages
 
 // controls of the counters dialog and the about box
+#define IDC_COUNTER_RESET 1001
+#define IDC_COUNTER_UPLOAD 1005
+#define IDC_COUNTER_DOWNLOAD 1006
+#define IDC_COUNTER_TOTAL 1007
+#define IDC_COUNTER_UPLOAD_SPEED 1008
+#define IDC_COUNTER_DOWNLOAD_SPEED 1009
+#define IDC_COUNTER_TOTAL_SPEED 1010
+#define IDC_COUNTER_ELAPSED 1011
+#define IDC_ABOUT_LICENCE 1000
+#define IDC_ABOUT_VERSION 1002
+#define IDC_ABOUT_TITLE 1005
+#define IDC_ABOUT_HOMEPAGE 1030
+#define IDC_ABOUT_MAIL 1031
 
 #ifndef RC_INVOKED
 // the program's icon
