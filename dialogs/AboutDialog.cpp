@@ -75,7 +75,9 @@ protected:
       SetWindowLongPtrA(control, GWLP_USERDATA, GetWindowLongPtrA(control, GWLP_WNDPROC));
       SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc));
     }
-    return true;
+    // on Close rather than on the licence, which would open all selected
+    SetFocus(GetDlgItem(wnd, IDOK));
+    return false;
   }
 
   // Clicks only: the links open their targets, a failing shell is ignored.

@@ -24,7 +24,9 @@ protected:
         {IDC_COUNTER_DOWNLOAD_SPEED, texts.DownloadSpeed}, {IDC_COUNTER_TOTAL, texts.Total},
         {IDC_COUNTER_TOTAL_SPEED, texts.TotalSpeed}};
     for (const auto& [id, text] : boxes) SetDlgItemTextA(Handle(), id, text.c_str());
-    return true;
+    // on Close rather than on the first box, which would open with its text selected
+    SetFocus(GetDlgItem(Handle(), IDCANCEL));
+    return false;
   }
 
   void OnCommand(int id, int code, HWND) override {

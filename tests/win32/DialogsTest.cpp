@@ -131,6 +131,7 @@ TEST_F(CountersDialog, ShowsTheStoredTotalsAndClosesEveryWayWithoutWriting) {
     Drive([&] { ShowCountersDialog(nullptr, [&] { ++resets; }); },
           {[&](HWND d) {
              EXPECT_EQ(Text(d), "Counters");
+             EXPECT_EQ(GetFocus(), GetDlgItem(d, IDCANCEL));
              const std::vector<std::string> shown = {
                  Text(d, IDC_COUNTER_UPLOAD), Text(d, IDC_COUNTER_UPLOAD_SPEED), Text(d, IDC_COUNTER_DOWNLOAD),
                  Text(d, IDC_COUNTER_DOWNLOAD_SPEED), Text(d, IDC_COUNTER_TOTAL), Text(d, IDC_COUNTER_TOTAL_SPEED),
@@ -255,6 +256,7 @@ TEST(AboutBox, ShowsTitleVersionLicenceAndLinks) {
   Drive([&] { ShowAboutDialog(nullptr, "Tarvelo ", [&](const std::string& t) { opened.push_back(t); }); },
         {[&](HWND d) {
            EXPECT_EQ(Text(d), "About Tarvelo ");
+           EXPECT_EQ(GetFocus(), GetDlgItem(d, IDOK));
            EXPECT_EQ(Text(d, IDC_ABOUT_TITLE), "Tarvelo ");
            EXPECT_EQ(Text(d, IDC_ABOUT_VERSION), "version: " + version);
            EXPECT_EQ(Text(d, IDC_ABOUT_LICENCE), LicenceText("Tarvelo "));
@@ -298,8 +300,7 @@ TEST(AboutBox, ShowsTitleVersionLicenceAndLinks) {
              Click(c.control);
            }
            EXPECT_EQ(opened, std::vector<std::string>({MakerHomePage, AboutMailTarget("Tarvelo ", version)}));
-           SetFocus(GetDlgItem(d, IDOK));
-           Press(d, VK_ESCAPE);
+           Press(d, VK_ESCAPE);  // on Close
            return true;
          },
          [&](HWND d) {
