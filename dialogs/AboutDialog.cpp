@@ -92,6 +92,7 @@ protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
     if (msg == WM_CLOSE) {
       End(0);
+      result = TRUE;
       return true;
     }
     // a read-only edit asks with WM_CTLCOLORSTATIC, a writable one with WM_CTLCOLOREDIT

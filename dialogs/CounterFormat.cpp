@@ -56,8 +56,8 @@ std::string FormatElapsed(int32_t seconds) {
 TCounterTexts CounterTexts(int64_t upload, int64_t download, int32_t elapsed) {
   // Corrupt stored halves may overflow the sum; it wraps rather than being undefined.
   const int64_t total = static_cast<int64_t>(static_cast<uint64_t>(upload) + static_cast<uint64_t>(download));
-  return {TrafficText(upload), SpeedText(upload, elapsed),     TrafficText(download), SpeedText(download, elapsed),
-          TrafficText(total),  SpeedText(total, elapsed),      FormatElapsed(elapsed)};
+  return {TrafficText(upload), SpeedText(upload, elapsed), TrafficText(download), SpeedText(download, elapsed),
+          TrafficText(total),  SpeedText(total, elapsed),  FormatElapsed(elapsed)};
 }
 
 TCounterTexts ReadCounterTexts(TSettings& store) {

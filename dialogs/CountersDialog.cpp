@@ -19,9 +19,12 @@ protected:
     CenterOnWorkArea(Handle());
     const TCounterTexts texts = ReadCounterTexts(store_);
     const std::pair<int, const std::string&> boxes[] = {
-        {IDC_COUNTER_ELAPSED, texts.Elapsed},       {IDC_COUNTER_UPLOAD, texts.Upload},
-        {IDC_COUNTER_UPLOAD_SPEED, texts.UploadSpeed}, {IDC_COUNTER_DOWNLOAD, texts.Download},
-        {IDC_COUNTER_DOWNLOAD_SPEED, texts.DownloadSpeed}, {IDC_COUNTER_TOTAL, texts.Total},
+        {IDC_COUNTER_ELAPSED, texts.Elapsed},
+        {IDC_COUNTER_UPLOAD, texts.Upload},
+        {IDC_COUNTER_UPLOAD_SPEED, texts.UploadSpeed},
+        {IDC_COUNTER_DOWNLOAD, texts.Download},
+        {IDC_COUNTER_DOWNLOAD_SPEED, texts.DownloadSpeed},
+        {IDC_COUNTER_TOTAL, texts.Total},
         {IDC_COUNTER_TOTAL_SPEED, texts.TotalSpeed}};
     for (const auto& [id, text] : boxes) SetDlgItemTextA(Handle(), id, text.c_str());
     // on Close rather than on the first box, which would open with its text selected
@@ -36,9 +39,10 @@ protected:
   }
 
   // The caption's close box.
-  bool OnMessage(UINT msg, WPARAM, LPARAM, INT_PTR&) override {
+  bool OnMessage(UINT msg, WPARAM, LPARAM, INT_PTR& result) override {
     if (msg != WM_CLOSE) return false;
     End(0);
+    result = TRUE;
     return true;
   }
 
