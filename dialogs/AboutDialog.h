@@ -2,7 +2,10 @@
 #pragma once
 #include "toolkit/WinApi.h"
 
+#include <functional>
 #include <string>
 
-// Modal, with the given title.
+// Modal, with the given title; the links open with the shell.
 void ShowAboutDialog(HWND owner, const std::string& title);
+// The same, with the links' targets handed to openTarget instead.
+void ShowAboutDialog(HWND owner, const std::string& title, const std::function<void(const std::string&)>& openTarget);
