@@ -52,6 +52,7 @@ TEST(WindowBehaviours, FleesAwayFromTheEdgeItTouches) {
       {"bottom-right corner", {937, 699, 1024, 738}, Desk, {937, 0}},
       {"nearer the top", {300, 349, 387, 388}, Desk, {300, 699}},
       {"nearer the bottom", {300, 350, 387, 389}, Desk, {300, 0}},
+      {"equally near", {300, 350, 387, 388}, Desk, {300, 0}},
       // zero is the screen's edge; the opposite edge is only flush when the work area starts at 0
       {"top, task bar on top", {300, 30, 387, 69}, {0, 30, 1024, 768}, {300, 699}},
       {"bottom, task bar on top", {300, 729, 387, 768}, {0, 30, 1024, 768}, {300, 0}},
