@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <tuple>
 #include <vector>
 
 #include "render/GdiSurface.h"
@@ -74,7 +74,6 @@ protected:
   void SetUp() override {
     previous_ = SetShellNotifyIconFunction(&RecordNotify);
     g_requests.clear();
-    form_ = CreateForm(nullptr, "tray owner");
     form_->SetVisible(false);
     tray_.CreateIcon(form_);
     form_->AddOwned(tray_.Icon());
@@ -87,81 +86,62 @@ protected:
     Release(form_);
     SetShellNotifyIconFunction(previous_);
   }
-  // One tick's tray step after the history took the deltas.
+  // One tick's tray step, after the history took the deltas.
   void Tick(int32_t down, int32_t up) {
     history_.HistoryPush(down, up);
     state_.IdleTicks = down == 0 && up == 0 ? state_.IdleTicks + 1 : 0;
     tray_.RenderTrayImage(down, up);
   }
-  HICON Shown() { return tray_.Icon()->Icon(); }
 
   TStatsForm state_;
   TTrafficHistory history_;
   TStatsTray tray_{state_, history_};
-  TWindowObject* form_ = nullptr;
-
-private:
+  TWindowObject* form_ = CreateForm(nullptr, "tray owner");
   TShellNotifyIconFn previous_ = nullptr;
 };
 
-TEST_F(TrayIcon, NoIconBeforeTheFirstTickThenAddedAndModifiedOneIconAtATime) {
+TEST_F(TrayIcon, AddedWithTheFirstPictureOneIconAtATimeBackAfterAShellRestart) {
   tray_.SetTrayImage(-1);
-  EXPECT_TRUE(g_requests.empty()) << "the form has no icon, so nothing shows before the first tick";
-  EXPECT_FALSE(tray_.Icon()->Active());
-  ASSERT_EQ(tray_.ImageList()->Count(), 2);
-
-  Tick(5000, 100);
-  Tick(0, 0);
-  Tick(7000, 7000);
+  EXPECT_TRUE(g_requests.empty() && !tray_.Icon()->Active()) << "the form has no icon: nothing before the first tick";
+  for (int32_t v : {5000, 0, 7000}) Tick(v, v);
   ASSERT_EQ(g_requests.size(), 3u);
-  EXPECT_EQ(g_requests[0].message, DWORD{NIM_ADD}) << "added with its first picture";
-  for (size_t i = 1; i < g_requests.size(); ++i) {
-    EXPECT_EQ(g_requests[i].message, DWORD{NIM_MODIFY}) << i;
-    EXPECT_TRUE(g_requests[i].previousAlive) << "the previous icon lives until the new one is shown: " << i;
-    EXPECT_FALSE(IconAlive(g_requests[i - 1].icon)) << "and is destroyed after: " << i;
-  }
-  EXPECT_EQ(tray_.ImageList()->Count(), 2) << "the drawn pictures leave the list again";
-
+  EXPECT_EQ(g_requests[0].message, DWORD{NIM_ADD});
+  for (size_t i = 1; i < g_requests.size(); ++i)
+    EXPECT_EQ(std::make_tuple(g_requests[i].message, g_requests[i].previousAlive, IconAlive(g_requests[i - 1].icon)),
+              std::make_tuple(DWORD{NIM_MODIFY}, true, false))
+        << "the previous icon lives until the new one is installed, then goes: " << i;
   g_requests.clear();
   SendMessageA(form_->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   ASSERT_EQ(g_requests.size(), 1u);
-  EXPECT_EQ(std::make_pair(g_requests[0].message, g_requests[0].icon), std::make_pair(DWORD{NIM_ADD}, Shown()))
+  EXPECT_EQ(std::make_pair(g_requests[0].message, g_requests[0].icon), std::make_pair(DWORD{NIM_ADD}, tray_.Icon()->Icon()))
       << "a restarted shell gets the icon again with its current picture";
 }
 
-TEST_F(TrayIcon, TheIconHasThePicturesPixelsAndItsKeyTransparent) {
-  // idle: ticks without traffic after it; 15 bring a sample to x = 0
+TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeftAfterTenThousandTicks) {
+  // idle: ticks without traffic after it; 15 bring a sample to x = 0, over the key
   const struct { const char* what; int32_t mode, down, up, idle; } cases[] = {
-      {"bricks", 0, 3000, 40000, 0}, {"full tower", 1, 1, 0, 0}, {"bars", 3, 2000, 500, 0},
-      {"bars, idle", 3, 2000, 500, 3}, {"mini graph", 2, 3000, 1000, 0},
-      {"mini graph over its key", 2, 400000, 0, 15},
+      {"bricks", 0, 3000, 40000, 0}, {"full tower", 1, 1, 0, 0}, {"bars", 3, 2000, 500, 3},
+      {"mini graph", 2, 3000, 1000, 0}, {"mini graph over its key", 2, 400000, 0, 15},
   };
   for (const auto& c : cases) {
     state_.TrayMode = c.mode;
     Tick(c.down, c.up);
     for (int i = 0; i < c.idle; ++i) Tick(0, 0);
-    const std::vector<uint32_t> want = c.idle ? DrawnPixels(state_, history_, 0, 0)
-                                              : DrawnPixels(state_, history_, c.down, c.up);
-    EXPECT_EQ(IconPixels(Shown()), want) << c.what;
-    EXPECT_EQ(want[0], Transparent) << c.what << ": the corner is the key";
-    EXPECT_EQ(tray_.ImageList()->Count(), 2) << c.what;
+    const std::vector<uint32_t> want = DrawnPixels(state_, history_, c.idle ? 0 : c.down, c.idle ? 0 : c.up);
+    EXPECT_EQ(IconPixels(tray_.Icon()->Icon()), want) << c.what;
+    EXPECT_EQ(std::make_pair(want[0], tray_.ImageList()->Count()), std::make_pair(Transparent, 2)) << c.what;
   }
-}
 
-TEST_F(TrayIcon, TenThousandTicksLeaveNoHandleBehind) {
-  Tick(1, 1);  // the icon now holds one picture, as it will from here on
   const long gdi = LiveGdiHandles(), user = LiveUserHandles();
   for (int i = 0; i < 10000; ++i) {
     state_.TrayMode = i % 5;
-    const int32_t v = (i % 7) * 900;
-    Tick(v, v / 3);
+    Tick((i % 7) * 900, (i % 7) * 300);
     if (i % 1000 == 0) {
-      ASSERT_EQ(tray_.ImageList()->Count(), 2) << "tick " << i;
+      ASSERT_EQ(tray_.ImageList()->Count(), 2) << "the list keeps its two pictures, tick " << i;
     }
   }
-  EXPECT_EQ(LiveGdiHandles(), gdi);
-  EXPECT_EQ(LiveUserHandles(), user);
-  EXPECT_EQ(tray_.ImageList()->Count(), 2);
+  EXPECT_EQ(std::make_tuple(LiveGdiHandles(), LiveUserHandles(), tray_.ImageList()->Count()),
+            std::make_tuple(gdi, user, 2));
 }
 
 }  // namespace
