@@ -21,8 +21,34 @@ void RunOptionsCommand(TCommandContext& ctx) {
   ctx.Form.DialogOpen = false;
 }
 
+namespace {
+
+// The counters the dialog's Reset zeroes in the store, zeroed here at the same moment:
+// a tick while the dialog is up, or right after it, then writes zeros, not the old totals.
+void ResetTotals(TStatsForm& form) {
+  form.UploadCounter = 0;
+  form.DownloadCounter = 0;
+  form.ElapsedCounter = 0;
+}
+
+}  // namespace
+
 void RunCommand(TCommandContext& ctx, int index) {
   switch (static_cast<TMenuCommand>(index)) {
+    case TMenuCommand::Counters: {
+      TStatsForm& form = ctx.Form;
+      ctx.Host.ShowCountersDialog([&form] { ResetTotals(form); });
+      LoadSettings(ctx.Form, ctx.Store, ctx.Window);
+      break;
+    }
+    case TMenuCommand::Options:
+      RunOptionsCommand(ctx);
+      break;
+    case TMenuCommand::About:
+      ctx.Form.DialogOpen = true;
+      ctx.Host.ShowAboutDialog("Tarvelo ");
+      ctx.Form.DialogOpen = false;
+      break;
     case TMenuCommand::TransferLog:
       if (ctx.Host.FileExists(ctx.Form.LogFilePath)) ctx.Host.ShellOpen(ctx.Form.LogFilePath);
       break;
@@ -47,7 +73,6 @@ void RunCommand(TCommandContext& ctx, int index) {
       ctx.Host.Quit();
       break;
     default:
-      // Counters, Options and About open dialogs that are not built yet.
       break;
   }
 }

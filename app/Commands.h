@@ -1,6 +1,7 @@
 // The popup menu's template and commands. The commands are portable: what they need
 // from outside (dialogs, the shell, ending the process) comes through TCommandHost.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,11 @@ const std::vector<std::string>& StatsMenuTemplate();
 class TCommandHost {
 public:
   virtual ~TCommandHost() = default;
+  // The dialogs, modal, owned by the main window.
   virtual void ShowOptionsDialog(const std::string& title) = 0;
+  // resetInMemory zeroes the running totals the moment the user resets the stored ones.
+  virtual void ShowCountersDialog(const std::function<void()>& resetInMemory) = 0;
+  virtual void ShowAboutDialog(const std::string& title) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // Opens a file or an address with the shell; failures are ignored.
   virtual void ShellOpen(const std::string& target) = 0;
@@ -48,7 +53,8 @@ struct TCommandContext {
   TCommandHost& Host;
 };
 
-// Runs the command of the chosen item; other indices do nothing.
+// Runs the command of the chosen item (the About item also for F1); other indices
+// do nothing.
 void RunCommand(TCommandContext& ctx, int index);
 
 // The Options command: the window state saved before the sheet, every setting

@@ -5,6 +5,10 @@
 #include <cstdint>
 
 #include "base/Colour.h"
+#include "base/Geometry.h"
+
+// The frame the window wears: sizing border while focused, nothing when flat.
+enum class TWindowFrame { Active, Flat };
 
 class TGraphWindow {
 public:
@@ -24,6 +28,7 @@ public:
   virtual int32_t Top() = 0;
   virtual int32_t Width() = 0;
   virtual int32_t Height() = 0;
+  // Keeps the size and the Z order and does not activate.
   virtual void Move(int32_t left, int32_t top) = 0;
   virtual void Resize(int32_t width, int32_t height) = 0;
 
@@ -37,4 +42,25 @@ public:
   virtual void SetStayOnTopChecked(bool checked) = 0;
   // The current value of a system colour (GetSysColor's index).
   virtual TColor SystemColour(int32_t index) = 0;
+
+  // The desktop: the work area (the primary monitor less its task bars) that snapping
+  // and running away use; whether a rectangle touches any monitor; the work area of
+  // the monitor nearest to it.
+  virtual TRect WorkArea() = 0;
+  virtual bool OnAnyMonitor(const TRect& r) = 0;
+  virtual TRect NearestWorkArea(const TRect& r) = 0;
+  // The pointer in screen pixels and the Ctrl key, at this moment.
+  virtual TPoint32 CursorPos() = 0;
+  virtual bool CtrlDown() = 0;
+
+  virtual void SetFrame(TWindowFrame frame) = 0;
+  // Mouse input passes through the window to those below it.
+  virtual void SetClickThrough(bool on) = 0;
+
+  // The run-away watch (50 ms) and the return check (1000 ms); a restart waits the
+  // full interval again.
+  virtual void SetRunAwayTimer(bool on) = 0;
+  virtual void RestartReturnTimer() = 0;
+  virtual void StopReturnTimer() = 0;
+  virtual bool ReturnTimerRunning() = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/WindowBehaviours.h"
 #include "render/Scaling.h"
 #include "settings/Settings.h"
 #include "settings/SettingsCatalogue.h"
@@ -52,6 +53,21 @@ private:
 
 int32_t ClampExtent(int32_t v) { return std::clamp(v, MinWindowExtent, MaxWindowExtent); }
 
+// A position on no monitor at all (one since unplugged, a hand-edited value) would
+// leave the window out of reach: it goes onto the nearest work area. One partly off
+// the screen stays where it is.
+TPoint32 OntoAMonitor(TGraphWindow& window, TPoint32 at, TSize size) {
+  const TRect r{at.x, at.y, static_cast<int32_t>(std::min<int64_t>(int64_t{at.x} + size.cx, INT32_MAX)),
+                static_cast<int32_t>(std::min<int64_t>(int64_t{at.y} + size.cy, INT32_MAX))};
+  if (window.OnAnyMonitor(r)) return at;
+  const TRect wa = window.NearestWorkArea(r);
+  const auto onto = [](int32_t v, int32_t extent, int32_t lo, int32_t hi) {
+    return std::max(std::min<int64_t>(v, int64_t{hi} - extent), int64_t{lo});
+  };
+  return {static_cast<int32_t>(onto(at.x, size.cx, wa.left, wa.right)),
+          static_cast<int32_t>(onto(at.y, size.cy, wa.top, wa.bottom))};
+}
+
 }  // namespace
 
 void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
@@ -59,11 +75,15 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 
   const int32_t left = r.Integer("LeftPos");
   const int32_t top = r.Integer("TopPos");
-  const int32_t width = r.Integer("Width");
-  const int32_t height = r.Integer("Height");
-  window.Move(left, top);
   // A size far out of range would size the history and the back buffer from it.
-  window.Resize(ClampExtent(width), ClampExtent(height));
+  const int32_t width = ClampExtent(r.Integer("Width"));
+  const int32_t height = ClampExtent(r.Integer("Height"));
+  const TPoint32 at = OntoAMonitor(window, {left, top}, {width, height});
+  window.Move(at.x, at.y);
+  window.Resize(width, height);
+  // The system sends no move notification when the window is already there, yet the
+  // home position must be known. A window that has run away keeps its home.
+  if (!window.ReturnTimerRunning()) WindowMoved(form, window);
 
   window.SetDropShadow(r.Bool("Shadow"));
 
@@ -98,8 +118,10 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 
   int32_t opacity = 255;
   if (r.Bool("UseTransparency")) opacity = r.Integer("AlphaValue");
-  // Clamped rather than cut to 8 bits, where 256 would turn into 0 (invisible).
-  window.SetOpacity(static_cast<uint8_t>(std::clamp(opacity, 0, 255)));
+  // A value outside the byte (cut to 8 bits, 256 would be 0) is no one's choice of an
+  // invisible window: opaque. 0 stays 0, as the user may ask for it.
+  if (opacity < 0 || opacity > 255) opacity = 255;
+  window.SetOpacity(static_cast<uint8_t>(opacity));
   form.MouseClickThru = r.Bool("UseTransparency") && r.Bool("MouseClickThru");
 
   form.AutoHide = r.Bool("AutoHide");

@@ -1,9 +1,12 @@
 #include "app/MainForm.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/LoadSettings.h"
 #include "app/WindowBehaviours.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/CountersDialog.h"
 #include "render/GdiSurface.h"
 #include "settings/ColourPicker.h"
 #include "settings/OptionsSheet.h"
@@ -68,7 +71,8 @@ void TMainForm::BuildForm() {
   // the two fixed idle pictures
   tk::BuildMenu(form_, {""});
   tray_.CreateIcon(app_);
-  tray_.CreateImageList(form_);
+  tray_.Icon()->SetOnTrayMouse(&OnTrayMouse, this);
+  tray_.CreateImageList(form_, GetModuleHandleA(nullptr));
 
   StatsPopupMenu = tk::BuildMenu(form_, StatsMenuTemplate(), &OnMenuItem, this);
   StatsPopupMenu->SetItemEnabled(static_cast<int>(TMenuCommand::WebServer), false);
@@ -85,10 +89,10 @@ void TMainForm::BuildForm() {
   RunAwayTimer = tk::CreateWindowTimer(50);
   MarkerTimer = tk::CreateWindowTimer(1000);
   BalloonTimer = tk::CreateWindowTimer(1000);
-  ReturnTimer->SetOnTimer(&OnIdleTimer, this);
-  RunAwayTimer->SetOnTimer(&OnIdleTimer, this);
+  ReturnTimer->SetOnTimer(&OnReturnTimer, this);
+  RunAwayTimer->SetOnTimer(&OnRunAwayTimer, this);
   MarkerTimer->SetOnTimer(&OnMarkerTimer, this);
-  BalloonTimer->SetOnTimer(&OnIdleTimer, this);
+  BalloonTimer->SetOnTimer(&OnBalloonTimer, this);
   // released newest first: window timers, then the tick, then the icon
   form_->AddOwned(tray_.Icon());
   form_->AddOwned(TickTimer);
@@ -110,6 +114,7 @@ void TMainForm::Initialise() {
   history_.HistoryResize(form_->ClientWidth());
   state_.UpTotal = 0;
   state_.DownTotal = 0;
+  tray_.SetTrayImage(-1);  // the form has no icon, so the tray stays empty until the first tick
 
   BackBuffer = tk::CreateDrawBitmap(0, 0);
   form_->SetClassStyle(form_->ClassStyle() | CS_HREDRAW | CS_VREDRAW);
@@ -142,12 +147,13 @@ void TMainForm::Initialise() {
   }
 
   // once the loop runs, the window gives the focus away and starts in its unfocused look
-  PostMessageA(form_->Handle(), WM_STATS_DEFOCUS, 0, 0);
+  if (HWND wnd = Wnd()) PostMessageA(wnd, WM_STATS_DEFOCUS, 0, 0);
 }
 
 TCommandContext TMainForm::Commands() { return TCommandContext{state_, *Settings, *this, *this}; }
 
 void TMainForm::Tick() {
+  if (!Wnd() || !Settings) return;
   TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_};
   RunTick(ctx);
 }
@@ -165,71 +171,191 @@ void TMainForm::Paint(HDC dc) {
 
 // --- the graph window ---
 
-bool TMainForm::GraphVisible() { return form_->Visible(); }
+bool TMainForm::GraphVisible() { return Wnd() && IsWindowVisible(Wnd()); }
 
 void TMainForm::ShowGraph() {
+  if (!Wnd()) return;
   form_->Show();  // visible, foreground, focused
   StatsPopupMenu->SetItemChecked(static_cast<int>(TMenuCommand::ShowGraph), true);
   RunAwayTimer->SetEnabled(true);
 }
 
 void TMainForm::HideGraph() {
+  if (!Wnd()) return;
   form_->SetVisible(false);
   StatsPopupMenu->SetItemChecked(static_cast<int>(TMenuCommand::ShowGraph), false);
   RunAwayTimer->SetEnabled(false);
 }
 
-void TMainForm::InvalidateGraph() { InvalidateRect(form_->Handle(), nullptr, FALSE); }
+void TMainForm::InvalidateGraph() {
+  if (HWND wnd = Wnd()) InvalidateRect(wnd, nullptr, FALSE);
+}
 
-int32_t TMainForm::Left() { return form_->Left(); }
-int32_t TMainForm::Top() { return form_->Top(); }
-int32_t TMainForm::Width() { return form_->Width(); }
-int32_t TMainForm::Height() { return form_->Height(); }
+int32_t TMainForm::Left() { return form_ ? form_->Left() : 0; }
+int32_t TMainForm::Top() { return form_ ? form_->Top() : 0; }
+int32_t TMainForm::Width() { return form_ ? form_->Width() : 0; }
+int32_t TMainForm::Height() { return form_ ? form_->Height() : 0; }
 
-void TMainForm::Move(int32_t left, int32_t top) { form_->SetPosition(left, top); }
+void TMainForm::Move(int32_t left, int32_t top) {
+  // one move, so the window passes no half-way place and snaps once
+  if (HWND wnd = Wnd()) SetWindowPos(wnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void TMainForm::Resize(int32_t width, int32_t height) {
+  if (!Wnd()) return;
   form_->SetWidth(width);
   form_->SetHeight(height);
 }
 
 void TMainForm::SetDropShadow(bool on) {
+  if (!Wnd()) return;
   const DWORD style = form_->ClassStyle();
   form_->SetClassStyle(on ? (style | CS_DROPSHADOW) : (style & ~DWORD{CS_DROPSHADOW}));
 }
 
-void TMainForm::SetOpacity(uint8_t opacity) { form_->SetAlpha(opacity); }
+void TMainForm::SetOpacity(uint8_t opacity) {
+  if (Wnd()) form_->SetAlpha(opacity);
+}
 
-void TMainForm::SetStayOnTop(bool on) { form_->SetStayOnTop(on); }
+void TMainForm::SetStayOnTop(bool on) {
+  if (Wnd()) form_->SetStayOnTop(on);
+}
 
-bool TMainForm::StayOnTop() { return form_->StayOnTop(); }
+bool TMainForm::StayOnTop() { return Wnd() && form_->StayOnTop(); }
 
 void TMainForm::SetStayOnTopChecked(bool checked) {
-  StatsPopupMenu->SetItemChecked(static_cast<int>(TMenuCommand::StayOnTop), checked);
+  if (StatsPopupMenu) StatsPopupMenu->SetItemChecked(static_cast<int>(TMenuCommand::StayOnTop), checked);
 }
 
 TColor TMainForm::SystemColour(int32_t index) { return GetSysColor(index); }
+
+TRect TMainForm::WorkArea() {
+  RECT rc{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+  return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+bool TMainForm::OnAnyMonitor(const TRect& r) {
+  const RECT rc{r.left, r.top, r.right, r.bottom};
+  return MonitorFromRect(&rc, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+TRect TMainForm::NearestWorkArea(const TRect& r) {
+  const RECT rc{r.left, r.top, r.right, r.bottom};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &info)) return WorkArea();
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+TPoint32 TMainForm::CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+bool TMainForm::CtrlDown() { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+void TMainForm::SetFrame(TWindowFrame frame) {
+  if (!Wnd()) return;
+  const DWORD style = form_->Style();
+  if (frame == TWindowFrame::Active) {
+    const DWORD framed = (style | WS_BORDER | WS_THICKFRAME) & ~DWORD{WS_DLGFRAME};
+    if (framed != style) form_->SetStyle(framed);
+    return;
+  }
+  const DWORD flat = style & ~DWORD{WS_BORDER | WS_DLGFRAME | WS_THICKFRAME};
+  if (flat != style) form_->SetStyle(flat);
+  const DWORD ex = form_->ExStyle();
+  if (ex & WS_EX_DLGMODALFRAME) form_->SetExStyle(ex & ~DWORD{WS_EX_DLGMODALFRAME});
+}
+
+void TMainForm::SetClickThrough(bool on) {
+  if (!Wnd()) return;
+  const DWORD ex = form_->ExStyle();
+  const DWORD wanted = on ? (ex | WS_EX_TRANSPARENT) : (ex & ~DWORD{WS_EX_TRANSPARENT});
+  if (wanted != ex) form_->SetExStyle(wanted);
+}
+
+void TMainForm::SetRunAwayTimer(bool on) {
+  if (RunAwayTimer) RunAwayTimer->SetEnabled(on);
+}
+
+void TMainForm::RestartReturnTimer() {
+  if (!ReturnTimer) return;
+  ReturnTimer->SetEnabled(false);
+  ReturnTimer->SetEnabled(true);
+}
+
+void TMainForm::StopReturnTimer() {
+  if (ReturnTimer) ReturnTimer->SetEnabled(false);
+}
+
+bool TMainForm::ReturnTimerRunning() { return ReturnTimer && ReturnTimer->Enabled(); }
 
 // --- what the commands need ---
 
 void TMainForm::ShowOptionsDialog(const std::string& title) {
   std::vector<std::string> adapters;
   ListAdapters(table_, [&](const std::string& description) { adapters.push_back(description); });
-  ::ShowOptionsDialog(form_->Handle(), title, adapters);
+  ::ShowOptionsDialog(Wnd(), title, adapters);
 }
+
+void TMainForm::ShowCountersDialog(const std::function<void()>& resetInMemory) {
+  ::ShowCountersDialog(Wnd(), resetInMemory);
+}
+
+void TMainForm::ShowAboutDialog(const std::string& title) { ::ShowAboutDialog(Wnd(), title); }
 
 bool TMainForm::FileExists(const std::string& path) { return tk::FileExists(path); }
 
 void TMainForm::ShellOpen(const std::string& target) {
   // show command 0, as the shell's other requests here; failures are ignored
-  ShellExecuteA(form_->Handle(), nullptr, target.c_str(), nullptr, "", 0);
+  ShellExecuteA(Wnd(), nullptr, target.c_str(), nullptr, "", 0);
 }
 
-bool TMainForm::StayOnTopChecked() { return StatsPopupMenu->ItemChecked(static_cast<int>(TMenuCommand::StayOnTop)); }
+bool TMainForm::StayOnTopChecked() {
+  return StatsPopupMenu && StatsPopupMenu->ItemChecked(static_cast<int>(TMenuCommand::StayOnTop));
+}
 
 void TMainForm::Quit() {
   tray_.Deactivate();
   ExitProcess(0);  // at once, without leaving the message loop
+}
+
+// --- the tray icon ---
+
+void TMainForm::TrayMouse(UINT code) {
+  switch (code) {
+    case WM_MOUSEMOVE:
+      state_.TrayHoverPoint = CursorPos();  // from the system: the message carries none
+      if (BalloonTimer) {
+        BalloonTimer->SetEnabled(false);
+        BalloonTimer->SetEnabled(true);
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      ToggleGraph(state_, *this);
+      break;
+    case WM_RBUTTONUP: {
+      // Popup shows the form, which must not bring back a window that is gone.
+      if (!Wnd() || !StatsPopupMenu) break;
+      const TPoint32 at = CursorPos();
+      const UINT flags = StatsPopupMenu->PopupFlags();
+      StatsPopupMenu->SetPopupFlags(flags | TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_VERTICAL);
+      StatsPopupMenu->Popup(at.x, at.y);
+      if (StatsPopupMenu) StatsPopupMenu->SetPopupFlags(flags);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TMainForm::BalloonDue() {
+  BalloonTimer->SetEnabled(false);
+  if (CursorRested(state_.TrayHoverPoint, CursorPos()))
+    tray_.ShowBalloon("Tarvelo Stats", state_.StatusText, 10, 1);
 }
 
 // --- messages ---
@@ -237,8 +363,24 @@ void TMainForm::Quit() {
 bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
   switch (msg.Msg) {
     case WM_ACTIVATE:
-      ActivationChanged(state_, LOWORD(msg.WParam) != WA_INACTIVE);
+      if (Settings) ActivationChanged(state_, *Settings, *this, LOWORD(msg.WParam) != WA_INACTIVE);
       InvalidateGraph();  // the flat border follows the focus
+      return false;
+    case WM_WINDOWPOSCHANGING: {
+      auto* wp = reinterpret_cast<WINDOWPOS*>(msg.LParam);
+      if (!wp) return false;
+      // a size that changes with the position is the one to snap with
+      const TSize size = (wp->flags & SWP_NOSIZE) ? TSize{Width(), Height()} : TSize{wp->cx, wp->cy};
+      TPoint32 pos{wp->x, wp->y};
+      if (!PositionChanging(*this, pos, size)) return false;
+      if (!(wp->flags & SWP_NOMOVE)) wp->x = pos.x, wp->y = pos.y;
+      result = 0;
+      return true;
+    }
+    case WM_CONTEXTMENU:
+      // From the keyboard both coordinates are -1; on 64-bit Windows the whole lParam
+      // is not, so it is made so for the toolkit's menu placement.
+      if (GET_X_LPARAM(msg.LParam) == -1 && GET_Y_LPARAM(msg.LParam) == -1) msg.LParam = -1;
       return false;
     case WM_ERASEBKGND:
       result = 1;
@@ -282,14 +424,25 @@ void TMainForm::OnMouseLeave(void* data, tk::TWindowObject*) {
 
 void TMainForm::OnMarkerTimer(void* data, tk::TWindowTimer*) {
   auto* self = static_cast<TMainForm*>(data);
+  if (!self->Wnd()) return;
   self->state_.MouseMarker = {};
   self->MarkerTimer->SetEnabled(false);
   self->form_->Invalidate();
 }
 
-void TMainForm::OnIdleTimer(void*, tk::TWindowTimer*) {
-  // run-away, return and balloon checks come with the window behaviours and tray icon
+void TMainForm::OnRunAwayTimer(void* data, tk::TWindowTimer*) {
+  auto* self = static_cast<TMainForm*>(data);
+  if (self->Wnd()) RunAwayTimerFired(self->state_, *self);
 }
+
+void TMainForm::OnReturnTimer(void* data, tk::TWindowTimer*) {
+  auto* self = static_cast<TMainForm*>(data);
+  if (self->Wnd()) ReturnTimerFired(self->state_, *self);
+}
+
+void TMainForm::OnBalloonTimer(void* data, tk::TWindowTimer*) { static_cast<TMainForm*>(data)->BalloonDue(); }
+
+void TMainForm::OnTrayMouse(void* data, tk::TNotifyIcon*, UINT code) { static_cast<TMainForm*>(data)->TrayMouse(code); }
 
 void TMainForm::OnResize(void* data, tk::TWindowObject*) {
   auto* self = static_cast<TMainForm*>(data);
@@ -302,15 +455,21 @@ void TMainForm::OnMove(void* data, tk::TWindowObject*) {
 }
 
 void TMainForm::OnFormDestroyed(void* data, tk::TBaseObject*) {
+  // The form's owned objects (timers, icon, image list, menu) go with it.
   auto* self = static_cast<TMainForm*>(data);
   tk::Release(self->BackBuffer);
   self->BackBuffer = nullptr;
   self->Settings.reset();
+  self->form_ = nullptr;
+  self->StatsPopupMenu = nullptr;
+  self->TickTimer = nullptr;
+  self->ReturnTimer = self->RunAwayTimer = self->MarkerTimer = self->BalloonTimer = nullptr;
+  self->tray_.Forget();
 }
 
 void TMainForm::OnQueryEndSession(void* data, tk::TWindowObject*, bool& accept) {
   auto* self = static_cast<TMainForm*>(data);
-  PostMessageA(self->form_->Handle(), WM_CLOSE, 0, 0);
+  if (HWND wnd = self->Wnd()) PostMessageA(wnd, WM_CLOSE, 0, 0);
   accept = true;
 }
 

@@ -48,21 +48,39 @@ public:
   bool StayOnTop() override;
   void SetStayOnTopChecked(bool checked) override;
   TColor SystemColour(int32_t index) override;
+  TRect WorkArea() override;
+  bool OnAnyMonitor(const TRect& r) override;
+  TRect NearestWorkArea(const TRect& r) override;
+  TPoint32 CursorPos() override;
+  bool CtrlDown() override;
+  void SetFrame(TWindowFrame frame) override;
+  void SetClickThrough(bool on) override;
+  void SetRunAwayTimer(bool on) override;
+  void RestartReturnTimer() override;
+  void StopReturnTimer() override;
+  bool ReturnTimerRunning() override;
 
   // TCommandHost
   void ShowOptionsDialog(const std::string& title) override;
+  void ShowCountersDialog(const std::function<void()>& resetInMemory) override;
+  void ShowAboutDialog(const std::string& title) override;
   bool FileExists(const std::string& path) override;
   void ShellOpen(const std::string& target) override;
   bool StayOnTopChecked() override;
   [[noreturn]] void Quit() override;
 
 private:
+  // The form's window, or null once it is gone: nothing may make it again, so every
+  // late timer, query or tick finds none and does nothing.
+  HWND Wnd() const { return form_ ? form_->HandleIfCreated() : nullptr; }
   void BuildForm();
   void Initialise();
   void Tick();
   void Paint(HDC dc);
   TCommandContext Commands();
   bool FilterMessage(tk::TMessageRecord& msg, LRESULT& result);
+  void TrayMouse(UINT code);
+  void BalloonDue();
 
   static bool OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result);
   static void OnPaint(void* data, tk::TWindowObject*, HDC dc);
@@ -75,13 +93,16 @@ private:
   static void OnMenuItem(void* data, tk::TMenuObject*, int index);
   static void OnTick(void* data, tk::TMediaTimer*);
   static void OnMarkerTimer(void* data, tk::TWindowTimer*);
-  static void OnIdleTimer(void* data, tk::TWindowTimer*);
+  static void OnRunAwayTimer(void* data, tk::TWindowTimer*);
+  static void OnReturnTimer(void* data, tk::TWindowTimer*);
+  static void OnBalloonTimer(void* data, tk::TWindowTimer*);
+  static void OnTrayMouse(void* data, tk::TNotifyIcon*, UINT code);
 
   TStatsForm state_;
   TTrafficHistory history_;
   TIfTableReader table_;
   TSystemClock clock_;
-  TStatsTray tray_;
+  TStatsTray tray_{state_, history_};
 
   // Owned by the form (released with it), or by the application window.
   tk::TAppWindow* app_ = nullptr;

@@ -1,25 +1,79 @@
 #include "app/StatsTray.h"
 
-#include "resources/resource.h"
+#include <memory>
 
-void TStatsTray::CreateIcon(tk::TWindowObject* app) {
-  StatsTrayIcon = tk::CreateNotifyIcon(app);
+#include "render/GdiSurface.h"
+#include "render/TrayPicture.h"
+#include "resources/resource.h"
+#include "toolkit/DrawBitmap.h"
+
+namespace {
+
+struct TReleaser {
+  void operator()(tk::TBaseObject* object) const { tk::Release(object); }
+};
+
+}  // namespace
+
+void TStatsTray::CreateIcon(tk::TWindowObject* window) {
+  StatsTrayIcon = tk::CreateNotifyIcon(window);
   StatsTrayIcon->SetReAddOnTaskbarRestart(true);
 }
 
-void TStatsTray::CreateImageList(tk::TWindowObject* form) {
+void TStatsTray::CreateImageList(tk::TWindowObject* form, HINSTANCE module) {
   StatsImageList = tk::CreateImageStrip(form);
   StatsImageList->SetColours(6);
-  StatsImageList->SetImageWidth(16);
-  StatsImageList->SetImageHeight(16);
-  if (HBITMAP strip = StatsImageList->LoadStripBitmap(GetModuleHandleA(nullptr), TrayImagesName, form))
-    StatsImageList->AddMasked(strip, 0xFF00FF);
+  StatsImageList->SetImageWidth(TrayPictureSize);
+  StatsImageList->SetImageHeight(TrayPictureSize);
+  if (HBITMAP strip = StatsImageList->LoadStripBitmap(module, TrayImagesName, form))
+    StatsImageList->AddMasked(strip, TrayBackground);
 }
 
-void TStatsTray::Activate() { StatsTrayIcon->SetActive(true); }
+void TStatsTray::Activate() {
+  if (StatsTrayIcon) StatsTrayIcon->SetActive(true);
+}
 
-void TStatsTray::Deactivate() { StatsTrayIcon->SetActive(false); }
+void TStatsTray::Deactivate() {
+  if (StatsTrayIcon) StatsTrayIcon->SetActive(false);
+}
 
-void TStatsTray::RenderTrayImage(int32_t, int32_t) {
-  // The tray picture comes with the tray renderer; until then the icon stays without one.
+void TStatsTray::Forget() {
+  StatsTrayIcon = nullptr;
+  StatsImageList = nullptr;
+}
+
+void TStatsTray::SetTrayImage(int32_t index) {
+  if (!StatsTrayIcon) return;
+  tk::unique_hicon previous;
+  if (index < 0) {
+    previous = StatsTrayIcon->SetSharedIcon(nullptr);  // the form has no icon of its own
+  } else {
+    previous = StatsTrayIcon->SetIcon(StatsImageList ? StatsImageList->GetIcon(index) : tk::unique_hicon());
+  }
+  previous.reset();  // only now that the shell shows the new one
+  StatsTrayIcon->SetActive(true);  // the first picture adds the icon
+}
+
+void TStatsTray::ShowBalloon(const std::string& title, const std::string& text, int seconds, int kind) {
+  if (StatsTrayIcon) StatsTrayIcon->ShowBalloon(title, text, seconds, kind);
+}
+
+void TStatsTray::RenderTrayImage(int32_t down, int32_t up) {
+  const int32_t idle = TrayIdleImage(form_.TrayMode, down, up, form_.IdleTicks);
+  if (idle >= 0) {
+    SetTrayImage(idle);
+    return;
+  }
+  const std::unique_ptr<tk::TDrawBitmap, TReleaser> picture(tk::CreateDrawBitmap(TrayPictureSize, TrayPictureSize));
+  int32_t index = -1;
+  if (tk::TDrawCanvas* canvas = picture->Canvas()) {
+    TGdiSurface surface(*canvas);
+    DrawTrayPicture(surface, form_, history_, down, up);
+    // Usually magenta; the mini graph may have covered the corner with an area.
+    const uint32_t key = picture->Pixel(0, 0);
+    if (StatsImageList && key != CLR_INVALID) index = StatsImageList->AddMasked(picture.get(), key);
+  }
+  SetTrayImage(index);
+  // The list keeps only its two idle pictures between ticks.
+  if (index > 1) StatsImageList->Remove(index);
 }

@@ -63,6 +63,17 @@ public:
   bool StayOnTop() override { return false; }
   void SetStayOnTopChecked(bool) override {}
   TColor SystemColour(int32_t) override { return 0; }
+  TRect WorkArea() override { return {}; }
+  bool OnAnyMonitor(const TRect&) override { return true; }
+  TRect NearestWorkArea(const TRect&) override { return {}; }
+  TPoint32 CursorPos() override { return {}; }
+  bool CtrlDown() override { return false; }
+  void SetFrame(TWindowFrame) override {}
+  void SetClickThrough(bool) override {}
+  void SetRunAwayTimer(bool) override {}
+  void RestartReturnTimer() override {}
+  void StopReturnTimer() override {}
+  bool ReturnTimerRunning() override { return false; }
   void RenderTrayImage(int32_t, int32_t) override { ++Calls; }
 };
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # CPU time and resident memory of the running tarvelo.exe under Wine, over 60 s idle
 # and 60 s of steady traffic on the watched interface (loopback here).
-#   bench/exe_usage.sh [seconds]
+#   bench/exe_usage.sh [seconds] [exe]      (exe: build/windows/tarvelo.exe by default)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 secs=${1:-60}
-exe="$root/build/windows/tarvelo.exe"
+exe=$(realpath "${2:-$root/build/windows/tarvelo.exe}")
 [ -f "$exe" ] || { echo "build tarvelo.exe first (scripts/test.sh or cmake --build --preset windows)"; exit 1; }
 
 export WINEPREFIX="$root/build/bench-prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
@@ -22,9 +22,14 @@ trap cleanup EXIT
 
 [ -f "$WINEPREFIX/system.reg" ] || { wine wineboot -i >/dev/null 2>&1; wineserver -w; }
 wine reg add 'HKCU\Software\Quillmoor\Tarvelo' /v Adapter /t REG_SZ /d lo /f >/dev/null 2>&1
+echo "$exe"
 wine "$exe" >/dev/null 2>&1 &
 sleep 5
-pid=$(pgrep -f 'tarvelo.exe' | head -n 1)
+# ours, not another tarvelo.exe on the machine: the one under this prefix
+pid=""
+for p in $(pgrep -f "$(basename "$exe")"); do
+  tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && { pid=$p; break; }
+done
 [ -n "$pid" ] || { echo "tarvelo.exe did not start"; exit 1; }
 hz=$(getconf CLK_TCK)
 

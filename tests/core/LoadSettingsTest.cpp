@@ -127,7 +127,7 @@ TEST(LoadSettings, ScalesOpacityAndClickThrough) {
       {"translucent, no alpha", {{"UseTransparency", 1}, {"MouseClickThru", 1}}, 4096, 4096, 255, true},
       {"alpha 0 is invisible", {{"UseTransparency", 1}, {"AlphaValue", 0}}, 4096, 4096, 0, false},
       {"alpha past 255", {{"UseTransparency", 1}, {"AlphaValue", 256}}, 4096, 4096, 255, false},
-      {"alpha negative", {{"UseTransparency", 1}, {"AlphaValue", -1}}, 4096, 4096, 0, false},
+      {"alpha negative", {{"UseTransparency", 1}, {"AlphaValue", -1}}, 4096, 4096, 255, false},
   };
   for (const auto& c : cases) {
     Loaded l(c.stored);

@@ -25,9 +25,18 @@ public:
   TEventLog* Log = &Calls;
   std::function<void(const std::string&)> OnEvent;  // sees the state at each call
 
+  // the desktop: the primary monitor with a 30-pixel task bar, a second one to its left
+  std::vector<TRect> Monitors{{0, 0, 1024, 768}, {-1280, 0, 0, 1024}};
+  TRect WA{0, 0, 1024, 738};
+  TRect Nearest{0, 0, 1024, 738};  // what NearestWorkArea answers
+  TPoint32 Cursor{-5000, -5000};
+  bool Ctrl = false;
+  std::string Frame;  // "active" or "flat" once set
+  bool ClickThrough = false, RunAwayTimerOn = false, ReturnTimerOn = false;
+
   bool GraphVisible() override { return Note("visible?"), Visible; }
-  void ShowGraph() override { ++Shows, Visible = true, Note("show"); }
-  void HideGraph() override { ++Hides, Visible = false, Note("hide"); }
+  void ShowGraph() override { ++Shows, Visible = true, RunAwayTimerOn = true, Note("show"); }
+  void HideGraph() override { ++Hides, Visible = false, RunAwayTimerOn = false, Note("hide"); }
   void InvalidateGraph() override { Note("invalidate"); }
   int32_t Left() override { return L; }
   int32_t Top() override { return T; }
@@ -42,6 +51,21 @@ public:
   void SetStayOnTopChecked(bool c) override { OnTopChecked = c, Note("check"); }
   // distinct per index, so a test sees which system colour a default came from
   TColor SystemColour(int32_t index) override { return 0x00ABCD00u + static_cast<TColor>(index); }
+  TRect WorkArea() override { return WA; }
+  bool OnAnyMonitor(const TRect& r) override {
+    for (const TRect& m : Monitors)
+      if (r.left < m.right && m.left < r.right && r.top < m.bottom && m.top < r.bottom) return true;
+    return false;
+  }
+  TRect NearestWorkArea(const TRect&) override { return Nearest; }
+  TPoint32 CursorPos() override { return Cursor; }
+  bool CtrlDown() override { return Ctrl; }
+  void SetFrame(TWindowFrame f) override { Frame = f == TWindowFrame::Active ? "active" : "flat", Note(Frame); }
+  void SetClickThrough(bool on) override { ClickThrough = on, Note(on ? "click-through" : "clicks"); }
+  void SetRunAwayTimer(bool on) override { RunAwayTimerOn = on, Note(on ? "watch" : "no watch"); }
+  void RestartReturnTimer() override { ReturnTimerOn = true, Note("return timer"); }
+  void StopReturnTimer() override { ReturnTimerOn = false, Note("no return timer"); }
+  bool ReturnTimerRunning() override { return ReturnTimerOn; }
 
 private:
   void Note(const std::string& e) {

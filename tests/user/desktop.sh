@@ -76,3 +76,32 @@ shot() { import -window root "$1"; }
 
 # The probe's view of the desktop (window_probe.exe beside the program).
 probe() { desktop_wine "$(dirname "$desktop_exe")/window_probe.exe" "$@" | tr -d '\r'; }
+
+# desktop_run with WINEDEBUG channels on (e.g. +message), their output into LOG.
+desktop_run_traced() {
+  local log=$1 channels=$2
+  wineserver -w
+  WINEDEBUG=$channels "$desktop_wine_bin" explorer /desktop=Tarvelo,${DesktopWidth}x${DesktopHeight} \
+    "$desktop_exe" "${desktop_args[@]}" >/dev/null 2>"$log" &
+  desktop_pid=$!
+}
+
+# "x y w h" of the first visible top-level window of that class (and title), from the probe.
+probe_rect() {
+  probe windows | awk -F'\t' -v c="$1" -v t="${2-}" '$1 == c && (t == "" || $2 == t) { print $3; exit }'
+}
+
+# "x0 y0 x1 y1", the box of the pixels of any of the colours (#RRGGBB) in a region
+# "WxH+X+Y" of a screenshot, in screen coordinates; empty when there are none.
+colour_box() {
+  local file=$1 region=$2; shift 2
+  local ox oy
+  ox=$(sed -E 's/.*\+([0-9]+)\+([0-9]+)$/\1/' <<<"$region")
+  oy=$(sed -E 's/.*\+([0-9]+)\+([0-9]+)$/\2/' <<<"$region")
+  convert "$file" -crop "$region" +repage txt:- | awk -v ox="$ox" -v oy="$oy" -v cs="$*" '
+    BEGIN { n = split(cs, want, " "); for (i = 1; i <= n; i++) ok[toupper(want[i])] = 1 }
+    NR > 1 && ($3 in ok) { split($1, p, /[,:]/); x = p[1] + ox; y = p[2] + oy
+      if (!seen || x < x0) x0 = x; if (!seen || y < y0) y0 = y
+      if (!seen || x > x1) x1 = x; if (!seen || y > y1) y1 = y; seen = 1 }
+    END { if (seen) print x0, y0, x1, y1 }'
+}

@@ -1,0 +1,85 @@
+#include "app/Commands.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "base/Maker.h"
+#include "support/FakeTick.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Writes into the log every dialog it shows, with DialogOpen at that moment.
+class TFakeHost : public TCommandHost {
+public:
+  TFakeHost(TStatsForm& form, TEventLog& log) : form_(form), log_(log) {}
+  bool Exists = false, Checked = false;
+
+  void ShowOptionsDialog(const std::string& title) override { Dialog("options '" + title + "'"); }
+  void ShowCountersDialog(const std::function<void()>& resetInMemory) override {
+    resetInMemory();  // the user presses Reset
+    Dialog("counters totals=" +
+           std::to_string(form_.UploadCounter + form_.DownloadCounter + form_.ElapsedCounter));
+  }
+  void ShowAboutDialog(const std::string& title) override { Dialog("about '" + title + "'"); }
+  bool FileExists(const std::string& path) override { return log_.push_back("exists? " + path), Exists; }
+  void ShellOpen(const std::string& target) override { log_.push_back("open " + target); }
+  bool StayOnTopChecked() override { return Checked; }
+  void Quit() override { log_.push_back("quit"); }
+
+private:
+  void Dialog(const std::string& what) { log_.push_back(what + (form_.DialogOpen ? " open" : "")); }
+  TStatsForm& form_;
+  TEventLog& log_;
+};
+
+const Names Save = {"store LeftPos", "store TopPos", "store Width", "store Height", "store StayOnTop",
+                    "store UserHide"};
+const Names Load = {"move", "resize", "shadow", "opacity", "ontop", "check"};
+
+Names Join(std::initializer_list<Names> parts) {
+  Names all;
+  for (const Names& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+TEST(Commands, EachItemRunsItsCommand) {
+  // exists: the log file exists, or the system refuses the topmost band
+  const struct { const char* what; int index; bool exists, checked; Names log; } cases[] = {
+      {"Counters", 3, false, false, Join({{"counters totals=0"}, Load})},
+      {"Transfer Log", 4, true, false, {"exists? transfer_log.txt", "open transfer_log.txt"}},
+      {"Transfer Log missing", 4, false, false, {"exists? transfer_log.txt"}},
+      {"Options", 6, false, false, Join({Save, {"options 'Tarvelo  - options' open"}, Load})},
+      {"ShowGraph", 7, false, false, {"visible?", "hide"}},
+      {"Stay On Top", 8, false, true, {"ontop", "check", "store StayOnTop"}},
+      {"Stay On Top refused", 8, true, true, {"ontop", "check", "store StayOnTop"}},
+      {"About", 10, false, false, {"about 'Tarvelo ' open"}},
+      {"HomePage", 11, false, false, {std::string("open ") + MakerHomePage}},
+      {"Bugtracker", 13, false, false, {std::string("open ") + MakerBugTracker}},
+      {"Quit", 17, false, false, Join({Save, {"quit"}})},
+      {"WebServer Monitoring", 0, false, false, {}}, {"separator", 1, false, false, {}},
+      {"Network Connections", 15, false, false, {}}, {"past the end", 18, false, false, {}},
+      {"negative", -1, false, false, {}},
+  };
+  for (const auto& c : cases) {
+    TEventLog log;
+    TStatsForm form;
+    form.UploadCounter = 7, form.DownloadCounter = 8, form.ElapsedCounter = 9;
+    TLoggingStore store(log);
+    TFakeGraphWindow window(log);
+    TFakeHost host(form, log);
+    host.Exists = c.exists, host.Checked = c.checked, window.TopmostRefused = c.exists, window.OnTopChecked = false;
+    TCommandContext ctx{form, store, window, host};
+    RunCommand(ctx, c.index);
+    EXPECT_EQ(log, c.log) << c.what;
+    EXPECT_EQ(std::tuple(form.DialogOpen, form.UserHidden, window.OnTopChecked), std::tuple(false, c.index == 7,
+                                                                                              c.checked && !c.exists))
+        << c.what << ": the check mark shows the window's state, not the wish";
+  }
+}
+
+}  // namespace

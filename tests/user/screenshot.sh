@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png: the graph above the taskbar's notification area on Wine's
+# virtual desktop, both watching loopback traffic, shown at twice their size.
+#   tests/user/screenshot.sh BUILD_DIR [OUT.png]
+set -uo pipefail
+build=$(cd "${1:?usage: screenshot.sh BUILD_DIR [OUT.png]}" && pwd)
+out=${2:-$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshot.png}
+. "$(dirname "$0")/desktop.sh"
+
+traffic_pid=""
+finish() {
+  [ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null
+  desktop_stop
+}
+trap finish EXIT
+
+desktop_start "$build/user-shot" "$build/tarvelo.exe"
+reg_set Adapter REG_SZ lo
+reg_set Width REG_DWORD 180
+reg_set Height REG_DWORD 110
+reg_set LeftPos REG_DWORD 820
+reg_set TopPos REG_DWORD 614
+desktop_run
+wait_window StatsForm 90 || { echo "the graph window never came"; exit 1; }
+# loopback traffic that rises and falls
+( while true; do for s in 8000 20000 42000 60000 30000 12000 50000 3000 0; do
+    if [ "$s" = 0 ]; then sleep 4; else ping -q -c 5 -i 0.2 -s "$s" 127.0.0.1 >/dev/null 2>&1; fi; done; done ) &
+traffic_pid=$!
+sleep 140
+xdotool mousemove 400 300
+shot "$build/user-shot/desktop.png"
+convert "$build/user-shot/desktop.png" -crop 224x172+800+596 +repage -scale 200% "$out"
+echo "$out"

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The tray icon and the graph window as a user meets them, on Wine's virtual desktop
+# with its taskbar and real input through xdotool; one desktop session for all checks.
+#   tray_behaviours.sh BUILD_DIR      (the Windows build: tarvelo.exe, window_probe.exe)
+# Screenshots of each step stay in BUILD_DIR/user-tray.
+set -uo pipefail
+build=$(cd "${1:?usage: tray_behaviours.sh BUILD_DIR}" && pwd)
+work="$build/user-tray"
+. "$(dirname "$0")/desktop.sh"
+
+failures=0
+check() {  # check WHAT CONDITION...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+# Polls a condition for up to SECONDS.
+within() {
+  local secs=$1 i; shift
+  for ((i = 0; i < secs * 5; i++)); do "$@" && return 0; sleep 0.2; done
+  return 1
+}
+graph_rect() { probe_rect obj_Form StatsForm; }
+graph_at() { [ "$(graph_rect | cut -d' ' -f1,2)" = "$1 $2" ]; }
+graph_shown() { [ -n "$(graph_rect)" ]; }
+graph_hidden() { [ -z "$(graph_rect)" ]; }
+balloon_shown() { [ -n "$(probe_rect tooltips_class32)" ]; }
+no_balloon() { ! balloon_shown; }
+
+ping_pid=""
+finish() {
+  [ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null
+  desktop_stop
+}
+trap finish EXIT
+
+desktop_start "$work" "$build/tarvelo.exe"
+rm -f "$work"/*.png
+reg_set Adapter REG_SZ lo
+reg_set TrayDnColor REG_DWORD 0xFF0000  # blue and green, as #RRGGBB: #0000FF, #00FF00
+reg_set TrayUpColor REG_DWORD 0x00FF00
+desktop_run_traced "$work/messages.log" +message
+wait_window StatsForm 90 || { echo "FAIL: the graph window never came"; exit 1; }
+
+# steady traffic on loopback: both directions count every packet
+ping -q -i 0.2 -s 60000 127.0.0.1 >/dev/null 2>&1 &
+ping_pid=$!
+sleep 5
+
+read -r _ tray_y _ _ <<<"$(probe_rect Shell_TrayWnd)"
+[ -n "${tray_y:-}" ] || { echo "FAIL: no taskbar"; exit 1; }
+shot "$work/traffic.png"
+taskbar="${DesktopWidth}x$((DesktopHeight - tray_y))+0+$tray_y"
+both_colours() {
+  [ -n "$(colour_box "$work/traffic.png" "$taskbar" '#0000FF')" ] &&
+    [ -n "$(colour_box "$work/traffic.png" "$taskbar" '#00FF00')" ]
+}
+check "the notification area shows the picture in TrayDnColor and TrayUpColor" both_colours
+read -r x0 y0 x1 y1 <<<"$(colour_box "$work/traffic.png" "$taskbar" '#0000FF' '#00FF00')"
+[ -n "${x0:-}" ] || exit 1
+icon_x=$(((x0 + x1) / 2)); icon_y=$(((y0 + y1) / 2))
+
+# the balloon: none for a cursor passing by, one for a cursor at rest
+xdotool mousemove "$icon_x" "$icon_y" sleep 0.1 mousemove 300 300
+sleep 2.5
+check "passing over the icon shows no balloon" no_balloon
+xdotool mousemove "$icon_x" "$icon_y"
+check "resting on the icon shows the balloon" within 5 balloon_shown
+shot "$work/balloon.png"
+
+xdotool click 1
+check "a left click on the icon hides the graph" within 5 graph_hidden
+sleep 1  # not a double click
+xdotool click 1
+check "a second one shows it" within 5 graph_shown
+
+xdotool mousemove "$icon_x" "$icon_y" click 3
+sleep 1
+shot "$work/menu.png"
+menu_at_cursor() {  # its bottom-right corner at the cursor, or pushed up off the taskbar
+  local mx my mw mh
+  read -r mx my mw mh <<<"$(probe_rect '#32768')"
+  [ -n "${mx:-}" ] && [ $((mx + mw)) -ge $((icon_x - 1)) ] && [ $((mx + mw)) -le $((icon_x + 1)) ] &&
+    [ $((my + mh)) -le $((icon_y + 1)) ] && [ "$my" -lt "$icon_y" ]
+}
+check "right-clicking the icon opens the menu above and to the left of the cursor" menu_at_cursor
+xdotool key Escape
+sleep 0.5
+
+# dragging: the work area ends at the taskbar; its right edge is the screen's
+read -r gx gy gw gh <<<"$(graph_rect)"
+drag_by() {  # drag the graph from its middle by dx
+  read -r gx gy gw gh <<<"$(graph_rect)"
+  local cx=$((gx + gw / 2)) cy=$((gy + gh / 2))
+  xdotool mousemove "$cx" "$cy" mousedown 1 sleep 0.3 mousemove $((cx + $1 / 2)) "$cy" sleep 0.3 \
+    mousemove $((cx + $1)) "$cy" sleep 0.5 mouseup 1
+  sleep 1
+}
+drag_by $((DesktopWidth - 7 - gw - gx))
+check "dropped 7 pixels from the right edge, the graph is flush with it" graph_at $((DesktopWidth - gw)) "$gy"
+drag_by -11
+check "dropped 11 pixels from it, the graph stays where it was dropped" graph_at $((DesktopWidth - gw - 11)) "$gy"
+
+# F1 on the focused graph: the accelerator sends the About item's command (id 4106,
+# high word 1); once the about box exists it opens and is closed here
+xdotool key F1
+sleep 1.5
+if [ -n "$(probe_rect '#32770' 'Tarvelo ')" ]; then xdotool key Escape; sleep 0.5; fi
+check "F1 on the focused graph reaches the About command" \
+  grep -q 'L"StatsForm".*WM_COMMAND.*wp=0001100a lp=00000000' "$work/messages.log"
+
+# run-away: armed at the next loss of focus
+reg_set AutoRunAway REG_DWORD 1
+read -r hx hy gw gh <<<"$(graph_rect)"
+xdotool mousemove 200 200 click 1
+sleep 1
+xdotool mousemove $((hx + gw / 2)) $((hy + gh / 2))
+graph_away() { ! graph_at "$hx" "$hy"; }
+check "with AutoRunAway, the unfocused graph flees from the cursor" within 3 graph_away
+shot "$work/fled.png"
+xdotool mousemove 300 500
+check "and comes home within a second after the cursor left" within 3 graph_at "$hx" "$hy"
+
+echo "tray and window behaviours: $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,93 @@
+// The real main form in this process, run with a stored adapter and driven by a
+// thread timer from inside its own message loop: the keyboard's context menu, and a
+// window destroyed while timers, tray clicks and queries go on.
+#include "app/MainForm.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "toolkit/NotifyIcon.h"
+#include "toolkit/WindowMessages.h"
+
+namespace {
+
+constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
+
+struct TSeen {
+  int step = 0;
+  POINT clientOrigin{};
+  RECT menu{};
+  bool menuFound = false;
+  bool formAfterDestroy = true;
+  std::vector<DWORD> trayRequests;
+} g_seen;
+
+BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA) {
+  g_seen.trayRequests.push_back(message);
+  return TRUE;
+}
+
+HWND Form() { return FindWindowA("obj_Form", "StatsForm"); }
+HWND App() { return FindWindowA("obj_App", "Tarvelo"); }
+
+void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
+  switch (g_seen.step++) {
+    case 0: {
+      // Shift+F10 or the menu key: both coordinates -1, the menu at the client's corner
+      HWND form = Form();
+      ClientToScreen(form, &g_seen.clientOrigin);
+      PostMessageA(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form), MAKELPARAM(-1, -1));
+      break;
+    }
+    case 1:  // inside the menu's own loop
+      if (HWND menu = FindWindowA("#32768", nullptr)) {
+        g_seen.menuFound = GetWindowRect(menu, &g_seen.menu) != FALSE;
+        EndMenu();
+      }
+      break;
+    case 2: {
+      // The window goes while the loop runs on; then everything that might reach it.
+      DestroyWindow(Form());
+      HWND app = App();
+      PostMessageA(app, WM_TK_NOTIFYICON, 1, WM_LBUTTONDOWN);  // the tray's left click
+      PostMessageA(app, WM_TK_NOTIFYICON, 1, WM_RBUTTONUP);    // and its menu
+      SendMessageA(app, WM_QUERYENDSESSION, 0, 0);
+      break;
+    }
+    case 3:
+      break;  // run-away, return and balloon timers have had their turn
+    default:
+      g_seen.formAfterDestroy = Form() != nullptr;
+      PostMessageA(App(), WM_CLOSE, 0, 0);
+      break;
+  }
+}
+
+TEST(MainForm, KeyboardMenuAtTheWindowAndNothingRemakesAWindowThatIsGone) {
+  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+  RegSetValueExA(key, "Adapter", 0, REG_SZ, reinterpret_cast<const BYTE*>("lo"), 3);
+  const DWORD on = 1;
+  RegSetValueExA(key, "AutoRunAway", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+  RegCloseKey(key);
+  tk::SetShellNotifyIconFunction(&RecordNotify);
+
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1300, &Step);
+  TMainForm program;
+  EXPECT_EQ(program.Run(), 0);
+  KillTimer(nullptr, timer);
+  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+
+  ASSERT_TRUE(g_seen.menuFound) << "no menu for the keyboard";
+  EXPECT_EQ(std::make_pair(g_seen.menu.left, g_seen.menu.top),
+            std::make_pair(g_seen.clientOrigin.x, g_seen.clientOrigin.y))
+      << "the keyboard's menu opens at the window's client corner";
+  EXPECT_GE(g_seen.step, 5) << "the loop ran on after the window was gone";
+  EXPECT_FALSE(g_seen.formAfterDestroy) << "a timer, the tray or a query made the window again";
+  ASSERT_FALSE(g_seen.trayRequests.empty()) << "ticks gave the icon its pictures";
+  EXPECT_EQ(g_seen.trayRequests.front(), DWORD{NIM_ADD}) << "added with the first tick's picture";
+}
+
+}  // namespace

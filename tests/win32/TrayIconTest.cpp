@@ -1,0 +1,147 @@
+// The tray picture made into the notification icon: real GDI bitmaps, the real image
+// list and icons, the shell's requests recorded.
+#include "app/StatsTray.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+#include "render/GdiSurface.h"
+#include "render/TrayPicture.h"
+#include "support/ToolkitTestSupport.h"
+#include "toolkit/DrawBitmap.h"
+
+using namespace tk;
+
+namespace {
+
+struct TRequest {
+  DWORD message;
+  HICON icon;
+  bool previousAlive;  // the icon of the request before is still a live icon
+};
+std::vector<TRequest> g_requests;
+
+bool IconAlive(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return false;
+  const tk::unique_hbitmap colour(info.hbmColor), mask(info.hbmMask);
+  return true;
+}
+
+BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA d) {
+  const HICON before = g_requests.empty() ? nullptr : g_requests.back().icon;
+  g_requests.push_back({message, d->hIcon, IconAlive(before)});
+  return TRUE;
+}
+
+constexpr uint32_t Transparent = 0xFF000000;
+
+// Every pixel of a 16 x 16 icon: its colour, or Transparent where the mask is set.
+std::vector<uint32_t> IconPixels(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return {};
+  const tk::unique_hbitmap colour(info.hbmColor), mask(info.hbmMask);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> c(256), m(256);
+  tk::TScopedGetDC screen(nullptr);
+  GetDIBits(screen.get(), colour.get(), 0, 16, c.data(), &bi, DIB_RGB_COLORS);
+  GetDIBits(screen.get(), mask.get(), 0, 16, m.data(), &bi, DIB_RGB_COLORS);
+  for (size_t i = 0; i < 256; ++i) {
+    const uint32_t bgr = c[i] & 0xFFFFFF;  // DIB order is 0x00RRGGBB
+    c[i] = (m[i] & 0xFFFFFF) ? Transparent : ((bgr >> 16) | (bgr & 0xFF00) | ((bgr & 0xFF) << 16));
+  }
+  return c;
+}
+
+// The same picture drawn straight into a bitmap, with its key made transparent.
+std::vector<uint32_t> DrawnPixels(const TStatsForm& form, const TTrafficHistory& history, int32_t down, int32_t up) {
+  TDrawBitmap* picture = CreateDrawBitmap(16, 16);
+  TGdiSurface surface(*picture->Canvas());
+  DrawTrayPicture(surface, form, history, down, up);
+  std::vector<uint32_t> p;
+  for (int i = 0; i < 256; ++i) p.push_back(picture->Pixel(i % 16, i / 16));
+  const uint32_t key = p[0];
+  for (uint32_t& v : p) v = v == key ? Transparent : v;
+  Release(picture);
+  return p;
+}
+
+class TrayIcon : public ::testing::Test {
+protected:
+  void SetUp() override {
+    previous_ = SetShellNotifyIconFunction(&RecordNotify);
+    g_requests.clear();
+    form_->SetVisible(false);
+    tray_.CreateIcon(form_);
+    form_->AddOwned(tray_.Icon());
+    tray_.CreateImageList(form_, GetModuleHandleA(nullptr));
+    tray_.Activate();
+    history_.HistoryResize(87);
+    state_.TrayDnColor = 0xFF0000, state_.TrayUpColor = 0x00FF00, state_.TrayFrameColor = 0x000080;
+  }
+  void TearDown() override {
+    Release(form_);
+    SetShellNotifyIconFunction(previous_);
+  }
+  // One tick's tray step, after the history took the deltas.
+  void Tick(int32_t down, int32_t up) {
+    history_.HistoryPush(down, up);
+    state_.IdleTicks = down == 0 && up == 0 ? state_.IdleTicks + 1 : 0;
+    tray_.RenderTrayImage(down, up);
+  }
+
+  TStatsForm state_;
+  TTrafficHistory history_;
+  TStatsTray tray_{state_, history_};
+  TWindowObject* form_ = CreateForm(nullptr, "tray owner");
+  TShellNotifyIconFn previous_ = nullptr;
+};
+
+TEST_F(TrayIcon, AddedWithTheFirstPictureOneIconAtATimeBackAfterAShellRestart) {
+  tray_.SetTrayImage(-1);
+  EXPECT_TRUE(g_requests.empty() && !tray_.Icon()->Active()) << "the form has no icon: nothing before the first tick";
+  for (int32_t v : {5000, 0, 7000}) Tick(v, v);
+  ASSERT_EQ(g_requests.size(), 3u);
+  EXPECT_EQ(g_requests[0].message, DWORD{NIM_ADD});
+  for (size_t i = 1; i < g_requests.size(); ++i)
+    EXPECT_EQ(std::make_tuple(g_requests[i].message, g_requests[i].previousAlive, IconAlive(g_requests[i - 1].icon)),
+              std::make_tuple(DWORD{NIM_MODIFY}, true, false))
+        << "the previous icon lives until the new one is installed, then goes: " << i;
+  g_requests.clear();
+  SendMessageA(form_->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_EQ(g_requests.size(), 1u);
+  EXPECT_EQ(std::make_pair(g_requests[0].message, g_requests[0].icon), std::make_pair(DWORD{NIM_ADD}, tray_.Icon()->Icon()))
+      << "a restarted shell gets the icon again with its current picture";
+}
+
+TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeftAfterTenThousandTicks) {
+  // idle: ticks without traffic after it; 15 bring a sample to x = 0, over the key
+  const struct { const char* what; int32_t mode, down, up, idle; } cases[] = {
+      {"bricks", 0, 3000, 40000, 0}, {"full tower", 1, 1, 0, 0}, {"bars", 3, 2000, 500, 3},
+      {"mini graph", 2, 3000, 1000, 0}, {"mini graph over its key", 2, 400000, 0, 15},
+  };
+  for (const auto& c : cases) {
+    state_.TrayMode = c.mode;
+    Tick(c.down, c.up);
+    for (int i = 0; i < c.idle; ++i) Tick(0, 0);
+    const std::vector<uint32_t> want = DrawnPixels(state_, history_, c.idle ? 0 : c.down, c.idle ? 0 : c.up);
+    EXPECT_EQ(IconPixels(tray_.Icon()->Icon()), want) << c.what;
+    EXPECT_EQ(std::make_pair(want[0], tray_.ImageList()->Count()), std::make_pair(Transparent, 2)) << c.what;
+  }
+
+  const long gdi = LiveGdiHandles(), user = LiveUserHandles();
+  for (int i = 0; i < 10000; ++i) {
+    state_.TrayMode = i % 5;
+    Tick((i % 7) * 900, (i % 7) * 300);
+    if (i % 1000 == 0) {
+      ASSERT_EQ(tray_.ImageList()->Count(), 2) << "the list keeps its two pictures, tick " << i;
+    }
+  }
+  EXPECT_EQ(std::make_tuple(LiveGdiHandles(), LiveUserHandles(), tray_.ImageList()->Count()),
+            std::make_tuple(gdi, user, 2));
+}
+
+}  // namespace
