@@ -77,15 +77,6 @@ shot() { import -window root "$1"; }
 # The probe's view of the desktop (window_probe.exe beside the program).
 probe() { desktop_wine "$(dirname "$desktop_exe")/window_probe.exe" "$@" | tr -d '\r'; }
 
-# desktop_run with WINEDEBUG channels on (e.g. +message), their output into LOG.
-desktop_run_traced() {
-  local log=$1 channels=$2
-  wineserver -w
-  WINEDEBUG=$channels "$desktop_wine_bin" explorer /desktop=Tarvelo,${DesktopWidth}x${DesktopHeight} \
-    "$desktop_exe" "${desktop_args[@]}" >/dev/null 2>"$log" &
-  desktop_pid=$!
-}
-
 # "x y w h" of the first visible top-level window of that class (and title), from the probe.
 probe_rect() {
   probe windows | awk -F'\t' -v c="$1" -v t="${2-}" '$1 == c && (t == "" || $2 == t) { print $3; exit }'
