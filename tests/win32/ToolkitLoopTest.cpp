@@ -3,7 +3,7 @@
 #include "toolkit/NotifyIcon.h"
 #include "toolkit/MediaTimer.h"
 #include "toolkit/WindowTimer.h"
-#include "toolkit/WindowObject.h"
+#include "toolkit/Application.h"
 #include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
 #include <string>
