@@ -180,8 +180,15 @@ int TWindowObject::ClientHeight() {
 }
 
 void TWindowObject::SetClientSize(int w, int h) {
-  if (w > 0) SetWidth(w + Width() - ClientWidth());
-  if (h > 0) SetHeight(h + Height() - ClientHeight());
+  // The client size first: reading it makes the window, whose frame is then measured.
+  if (w > 0) {
+    const int client = ClientWidth();
+    SetWidth(w + Width() - client);
+  }
+  if (h > 0) {
+    const int client = ClientHeight();
+    SetHeight(h + Height() - client);
+  }
 }
 
 // --- styles ---
