@@ -6,7 +6,9 @@
 #include "toolkit/WindowTimer.h"
 #include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -86,23 +88,19 @@ TEST(MediaTimer, AboutOncePerIntervalOnItsOwnThreadOrPostedWithoutPilingUp) {
 }
 
 struct Request {
-  DWORD message, cbSize;
-  HWND wnd;
-  UINT id, flags, callback, timeout;
-  HICON icon;
-  std::string tip, infoTitle, info;
-  DWORD infoFlags;
+  DWORD message;
+  NOTIFYICONDATAA d;  // as far as its cbSize reaches, zeros beyond
   BOOL accepted;
 };
 std::vector<Request> g_requests;
 bool g_realShell = false;  // pass every request on to Wine's own tray as well
 
 BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA d) {
-  const bool ext = d->cbSize >= sizeof(NOTIFYICONDATAA);  // read nothing past the record's size
-  g_requests.push_back({message, d->cbSize, d->hWnd, d->uID, d->uFlags, d->uCallbackMessage, ext ? d->uTimeout : 0,
-                        d->hIcon, d->szTip, ext ? d->szInfoTitle : "", ext ? d->szInfo : "", ext ? d->dwInfoFlags : 0,
-                        g_realShell ? Shell_NotifyIconA(message, d) : TRUE});
-  return g_requests.back().accepted;
+  Request r{message, {}, TRUE};
+  memcpy(&r.d, d, std::min<size_t>(d->cbSize, sizeof r.d));
+  if (g_realShell) r.accepted = Shell_NotifyIconA(message, d);
+  g_requests.push_back(r);
+  return r.accepted;
 }
 
 std::vector<DWORD> Messages() {
@@ -137,13 +135,13 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecordAndBalloonsWithTheExtend
   icon->SetIcon(MakeIcon());
   icon->SetActive(true);
   ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
-  const Request& add = g_requests[0];
-  EXPECT_EQ(std::make_tuple(add.cbSize, add.wnd, add.id, add.flags, add.callback, add.icon, add.tip.size()),
+  const NOTIFYICONDATAA& add = g_requests[0].d;
+  EXPECT_EQ(std::make_tuple(add.cbSize, add.hWnd, add.uID, add.uFlags, add.uCallbackMessage, add.hIcon, strlen(add.szTip)),
             std::make_tuple(DWORD{NOTIFYICONDATAA_V1_SIZE}, form->Handle(), icon->Id(),
                             UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, WM_TK_NOTIFYICON, icon->Icon(), size_t{63}))
       << "basic record: size, window, id, flags, callback, icon, the tooltip cut to 63 characters";
   EXPECT_TRUE(icon->SetIcon(MakeIcon())) << "the previous icon goes back to the caller";
-  EXPECT_EQ(std::tuple(g_requests.back().message, g_requests.back().icon), std::tuple(DWORD{NIM_MODIFY}, icon->Icon()));
+  EXPECT_EQ(std::tuple(g_requests.back().message, g_requests.back().d.hIcon), std::tuple(DWORD{NIM_MODIFY}, icon->Icon()));
 
   const struct { std::string title, text; int seconds, kind; size_t titleSize, textSize; DWORD flags; } balloons[] = {
       {"Tarvelo Stats", "Down: 1.1 MB/s", 10, 1, 13, 14, NIIF_INFO},
@@ -153,17 +151,19 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecordAndBalloonsWithTheExtend
     icon->ShowBalloon(b.title, b.text, b.seconds, b.kind);
     ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY})) << b.title;
     for (const Request& r : g_requests)
-      EXPECT_EQ(std::make_tuple(r.cbSize, r.flags, r.timeout, r.id),
+      EXPECT_EQ(std::make_tuple(r.d.cbSize, r.d.uFlags, r.d.uTimeout, r.d.uID),
                 std::make_tuple(DWORD{sizeof(NOTIFYICONDATAA)}, UINT{NIF_INFO}, b.seconds * 1000u, icon->Id()))
           << "extended record: size, flags, timeout, id for " << b.title;
-    EXPECT_EQ(std::tuple(g_requests[0].infoTitle, g_requests[1].infoTitle, g_requests[1].info, g_requests[1].infoFlags),
+    const NOTIFYICONDATAA &first = g_requests[0].d, &second = g_requests[1].d;
+    EXPECT_EQ(std::tuple(std::string(first.szInfoTitle), std::string(second.szInfoTitle), std::string(second.szInfo),
+                         second.dwInfoFlags),
               std::tuple(std::string(), b.title.substr(0, b.titleSize), b.text.substr(0, b.textSize), b.flags))
         << "an empty balloon first takes down the old one";
   }
   g_requests.clear();
   icon->SetActive(false);
   icon.reset();
-  EXPECT_EQ(std::tuple(Messages(), g_requests.back().flags), std::tuple(std::vector<DWORD>{NIM_DELETE}, 0u))
+  EXPECT_EQ(std::tuple(Messages(), g_requests.back().d.uFlags), std::tuple(std::vector<DWORD>{NIM_DELETE}, 0u))
       << "nothing more when it dies";
 }
 
@@ -186,7 +186,7 @@ TEST_F(NotifyIconTest, MouseCallbackAndTaskbarRestartReachTheRightIcons) {
   g_requests.clear();
   SendMessageA(form->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD}) << "only the active flagged icon";
-  EXPECT_EQ(std::tuple(g_requests[0].id, icons[1]->Active()), std::tuple(icons[0]->Id(), false));
+  EXPECT_EQ(std::tuple(g_requests[0].d.uID, icons[1]->Active()), std::tuple(icons[0]->Id(), false));
   for (TNotifyIcon* icon : icons) Release(icon);
 }
 
@@ -197,7 +197,7 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
   g_requests.clear();
   SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
   ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_DELETE}));
-  EXPECT_EQ(std::tuple(g_requests[0].id, g_requests[1].id, a->Active()), std::tuple(b->Id(), a->Id(), false))
+  EXPECT_EQ(std::tuple(g_requests[0].d.uID, g_requests[1].d.uID, a->Active()), std::tuple(b->Id(), a->Id(), false))
       << "last created first";
 
   // The window object dying before its icon: the icon leaves and forgets the window.
