@@ -52,9 +52,9 @@ TReply TranslateAccelerators(TWindowObject& window, const TMessageRecord& msg) {
   if (HACCEL table = window.AcceleratorTable(); table && TranslateAcceleratorA(msg.Wnd, table, &native)) return 0;
   TWindowObject* top = &window;
   while (top->Parent() && (top->Style() & WS_CHILD)) top = top->Parent();
+  HACCEL topTable = top->AcceleratorTable();
   HWND topWnd = top->HandleIfCreated();
-  if (top != &window && top->AcceleratorTable() && topWnd && TranslateAcceleratorA(topWnd, top->AcceleratorTable(), &native))
-    return 0;
+  if (top != &window && topTable && topWnd && TranslateAcceleratorA(topWnd, topTable, &native)) return 0;
   return PassOn;
 }
 

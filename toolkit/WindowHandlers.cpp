@@ -108,7 +108,8 @@ struct TBuiltInHandlers {
     if (m.Msg >= WM_LBUTTONDOWN && m.Msg <= WM_MBUTTONDBLCLK) {
       const UINT step = m.Msg - WM_LBUTTONDOWN;
       rec.Button = static_cast<int>(step / 3) + 1;
-      const TEvent<TMouseEvent>& event = step % 3 == 0 ? w.onMouseDown_ : step % 3 == 1 ? w.onMouseUp_ : w.onMouseDblClk_;
+      const TEvent<TMouseEvent>& event =
+          step % 3 == 0 ? w.onMouseDown_ : step % 3 == 1 ? w.onMouseUp_ : w.onMouseDblClk_;
       if (event) event.code(event.data, &w, rec);
     } else if (m.Msg == WM_MOUSEMOVE) {
       if (w.onMouseMove_) w.onMouseMove_.code(w.onMouseMove_.data, &w, rec);

@@ -31,7 +31,8 @@ struct TProbeDialog : TDialog {
     return true;
   }
   void OnCommand(int id, int code, HWND control) override {
-    log.push_back("command " + std::to_string(id) + (code == BN_CLICKED && control == GetDlgItem(Handle(), id) ? " clicked" : ""));
+    const bool clicked = code == BN_CLICKED && control == GetDlgItem(Handle(), id);
+    log.push_back("command " + std::to_string(id) + (clicked ? " clicked" : ""));
     End(7);
   }
   bool OnMessage(UINT msg, WPARAM, LPARAM lParam, INT_PTR& result) override {

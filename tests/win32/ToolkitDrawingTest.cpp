@@ -20,7 +20,8 @@ TEST(DrawTool, FontSettersKeepTheHandleForAnEqualValue) {
   const struct { void (*apply)(TDrawTool*); bool kept; } steps[] = {
       {[](TDrawTool* t) { t->SetFontName("MS Sans Serif"); }, true}, {[](TDrawTool* t) { t->SetFontHeight(0); }, true},
       {[](TDrawTool* t) { t->SetFontStyle(FontBold); }, false}, {[](TDrawTool* t) { t->SetFontStyle(FontBold); }, true},
-      {[](TDrawTool* t) { t->SetFontStyle(FontItalic); }, false}, {[](TDrawTool* t) { t->SetFontName("Small Fonts"); }, false},
+      {[](TDrawTool* t) { t->SetFontStyle(FontItalic); }, false},
+      {[](TDrawTool* t) { t->SetFontName("Small Fonts"); }, false},
   };
   for (const auto& step : steps) {
     font->Handle();
@@ -33,7 +34,8 @@ TEST(DrawTool, FontSettersKeepTheHandleForAnEqualValue) {
 }
 
 TEST(DrawTool, SystemColourFollowsAChange) {
-  EXPECT_EQ(std::tuple(ColourToRGB(0x001515FF), ColourToRGB(0x01000005)), std::tuple(0x1515FFu, GetSysColor(COLOR_WINDOW)))
+  EXPECT_EQ(std::tuple(ColourToRGB(0x001515FF), ColourToRGB(0x01000005)),
+            std::tuple(0x1515FFu, GetSysColor(COLOR_WINDOW)))
       << "a COLORREF as it is; above 0xFFFFFF a system colour";
   // SetSysColors is real under Wine; the old value is put back afterwards.
   const int index = COLOR_BTNFACE;

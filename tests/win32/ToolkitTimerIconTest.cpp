@@ -136,12 +136,14 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecordAndBalloonsWithTheExtend
   icon->SetActive(true);
   ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
   const NOTIFYICONDATAA& add = g_requests[0].d;
-  EXPECT_EQ(std::make_tuple(add.cbSize, add.hWnd, add.uID, add.uFlags, add.uCallbackMessage, add.hIcon, strlen(add.szTip)),
+  EXPECT_EQ(std::make_tuple(add.cbSize, add.hWnd, add.uID, add.uFlags, add.uCallbackMessage, add.hIcon,
+                            strlen(add.szTip)),
             std::make_tuple(DWORD{NOTIFYICONDATAA_V1_SIZE}, form->Handle(), icon->Id(),
                             UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, WM_TK_NOTIFYICON, icon->Icon(), size_t{63}))
       << "basic record: size, window, id, flags, callback, icon, the tooltip cut to 63 characters";
   EXPECT_TRUE(icon->SetIcon(MakeIcon())) << "the previous icon goes back to the caller";
-  EXPECT_EQ(std::tuple(g_requests.back().message, g_requests.back().d.hIcon), std::tuple(DWORD{NIM_MODIFY}, icon->Icon()));
+  EXPECT_EQ(std::tuple(g_requests.back().message, g_requests.back().d.hIcon),
+            std::tuple(DWORD{NIM_MODIFY}, icon->Icon()));
 
   const struct { std::string title, text; int seconds, kind; size_t titleSize, textSize; DWORD flags; } balloons[] = {
       {"Tarvelo Stats", "Down: 1.1 MB/s", 10, 1, 13, 14, NIIF_INFO},
@@ -173,7 +175,7 @@ TEST_F(NotifyIconTest, MouseCallbackAndTaskbarRestartReachTheRightIcons) {
   using Seen = std::vector<std::pair<TNotifyIcon*, UINT>>;
   Seen seen;
   for (TNotifyIcon* icon : icons)
-    icon->SetOnTrayMouse([](void* d, TNotifyIcon* icon, UINT m) { static_cast<Seen*>(d)->emplace_back(icon, m); }, &seen);
+    icon->SetOnTrayMouse([](void* d, TNotifyIcon* i, UINT m) { static_cast<Seen*>(d)->emplace_back(i, m); }, &seen);
   EXPECT_EQ(SendMessageA(form->Handle(), WM_TK_NOTIFYICON, icons[1]->Id(), WM_RBUTTONUP), 0);
   SendMessageA(form->Handle(), WM_TK_NOTIFYICON, icons[0]->Id(), MAKELPARAM(WM_MOUSEMOVE, 0));
   SendMessageA(form->Handle(), WM_TK_NOTIFYICON, 0xDEAD, WM_LBUTTONDOWN);  // no such icon: ignored

@@ -87,7 +87,8 @@ TEST(Form, DoubleBufferedPaintGetsMemoryDcAndEraseDoesNothing) {
   }, &log);
   // A handler attached later must not get in front of the buffer.
   form->AttachHandler([](TWindowObject*, TMessageRecord& m, LRESULT&) {
-    if (m.Msg == WM_ERASEBKGND && GetObjectType(reinterpret_cast<HDC>(m.WParam)) != OBJ_MEMDC) g_calls.push_back("erase");
+    if (m.Msg == WM_ERASEBKGND && GetObjectType(reinterpret_cast<HDC>(m.WParam)) != OBJ_MEMDC)
+      g_calls.push_back("erase");
     return false;
   });
   form->SetClientSize(80, 60);
@@ -119,24 +120,29 @@ TEST(Form, AlphaSetsAndClearsLayering) {
     form->SetAlpha(a);  // the same value again does nothing
     BYTE alpha = 0;
     DWORD flags = 0;
-    const bool layered = GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED;
-    seen.push_back(!layered ? -1 : GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) && flags == LWA_ALPHA ? alpha : -2);
+    if (!(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED)) seen.push_back(-1);
+    else seen.push_back(GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) && flags == LWA_ALPHA ? alpha : -2);
   }
   EXPECT_EQ(seen, (std::vector<int>{254, -1, 200, -1}));
 }
 
 TEST(Form, MouseEventsAndLeaveOnce) {
-  struct MouseLog { int leaves = 0; std::vector<std::tuple<UINT, int, int, int>> records; } log;
+  using TRecords = std::vector<std::tuple<char, UINT, int, int, int>>;  // event, shift, button, x, y
+  struct TSink { TRecords* records; char event; };
+  TRecords records;
+  TSink down{&records, 'd'}, up{&records, 'u'}, dbl{&records, '2'};
+  int leaves = 0;
   TOwned<TWindowObject> form(CreateForm(nullptr, "mouse"));
   form->SetPosition(200, 200);
   form->SetHasCaption(false);
-  form->SetOnMouseLeave([](void* d, TWindowObject*) { ++static_cast<MouseLog*>(d)->leaves; }, &log);
+  form->SetOnMouseLeave([](void* d, TWindowObject*) { ++*static_cast<int*>(d); }, &leaves);
   const TMouseEvent note = [](void* d, TWindowObject*, const TMouseRecord& m) {
-    static_cast<MouseLog*>(d)->records.emplace_back(UINT(m.Shift), m.Button, m.X, m.Y);
+    auto* sink = static_cast<TSink*>(d);
+    sink->records->emplace_back(sink->event, UINT(m.Shift), m.Button, m.X, m.Y);
   };
-  form->SetOnMouseDown(note, &log);
-  form->SetOnMouseUp(note, &log);
-  form->SetOnMouseDblClk(note, &log);
+  form->SetOnMouseDown(note, &down);
+  form->SetOnMouseUp(note, &up);
+  form->SetOnMouseDblClk(note, &dbl);
   form->SetClientSize(100, 80);
   form->Show();
   HWND wnd = form->Handle();
@@ -145,17 +151,16 @@ TEST(Form, MouseEventsAndLeaveOnce) {
   const auto moveTo = [&](int x, int y) {
     SetCursorPos(origin.x + x, origin.y + y);
     SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-    return log.leaves;
+    return leaves;
   };
-  const auto leave = [&] { return SendMessageA(wnd, WM_MOUSELEAVE, 0, 0), log.leaves; };
-  const std::vector<int> leaves{moveTo(50, 40), moveTo(400, 400), leave(), moveTo(10, 10), leave(), leave()};
-  EXPECT_EQ(leaves, (std::vector<int>{0, 1, 1, 1, 2, 2})) << "moving out, or WM_MOUSELEAVE while inside, raises it once";
+  const auto leave = [&] { return SendMessageA(wnd, WM_MOUSELEAVE, 0, 0), leaves; };
+  const std::vector<int> seen{moveTo(50, 40), moveTo(400, 400), leave(), moveTo(10, 10), leave(), leave()};
+  EXPECT_EQ(seen, (std::vector<int>{0, 1, 1, 1, 2, 2})) << "moving out, or WM_MOUSELEAVE while inside, raises it once";
   // Coordinates are signed: a captured mouse reports points left of and above the window.
   SendMessageA(wnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(-5, -7));
   SendMessageA(wnd, WM_MBUTTONUP, 0, MAKELPARAM(3, 4));
   SendMessageA(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 2));
-  EXPECT_EQ(log.records, (std::vector<std::tuple<UINT, int, int, int>>{
-                             {MK_RBUTTON, 2, -5, -7}, {0, 3, 3, 4}, {MK_LBUTTON, 1, 1, 2}}));
+  EXPECT_EQ(records, (TRecords{{'d', MK_RBUTTON, 2, -5, -7}, {'u', 0, 3, 3, 4}, {'2', MK_LBUTTON, 1, 1, 2}}));
 }
 
 TEST(Form, ReleasedInsideItsOwnHandlerAndManyLeaveNoHandles) {
