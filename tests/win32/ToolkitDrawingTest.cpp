@@ -44,14 +44,14 @@ TEST(DrawTool, SystemColourFollowsAChange) {
   const COLORREF changed = value;
   auto bmp = FilledBitmap(4, 4, White);
   TDrawCanvas* c = bmp->Canvas();
-  c->Brush()->SetColour(SysColour(SysColorBtnFace));
-  c->FillRect(RECT{0, 0, 4, 4});
+  c->Brush()->SetColour(SysColour(SysColorBtnFace));  // drawn with the selected brush, its outline outside
+  c->Rectangle(-1, -1, 5, 5);
   HGDIOBJ before = c->Brush()->Handle();
-  c->FillRect(RECT{0, 0, 4, 4});
+  c->Rectangle(-1, -1, 5, 5);
   EXPECT_EQ(std::tuple(bmp->Pixel(0, 0), c->Brush()->Handle()), std::tuple(original, before))
       << "an unchanged system colour keeps the brush";
   ASSERT_TRUE(SetSysColors(1, &index, &value));
-  c->FillRect(RECT{0, 0, 4, 4});  // the brush is still selected: it must come out and be re-made
+  c->Rectangle(-1, -1, 5, 5);  // the brush is still selected: it must come out and be re-made
   const uint32_t after = bmp->Pixel(0, 0);
   value = original;
   SetSysColors(1, &index, &value);
