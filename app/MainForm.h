@@ -13,6 +13,7 @@
 #include "app/StatsTray.h"
 #include "app/Tick.h"
 #include "settings/RegSettings.h"
+#include "toolkit/Application.h"
 #include "toolkit/DrawBitmap.h"
 #include "toolkit/MediaTimer.h"
 #include "toolkit/MenuObject.h"

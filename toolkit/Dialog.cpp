@@ -2,6 +2,17 @@
 
 namespace tk {
 
+namespace {
+
+// The messages whose result the dialog procedure returns itself; for every other
+// message it returns TRUE for "handled" and the result goes to DWLP_MSGRESULT.
+bool ReturnsItsResult(UINT msg) {
+  return (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) || msg == WM_COMPAREITEM || msg == WM_VKEYTOITEM ||
+         msg == WM_CHARTOITEM || msg == WM_QUERYDRAGICON || msg == WM_INITDIALOG;
+}
+
+}  // namespace
+
 INT_PTR TDialog::RunModal(HINSTANCE module, int templateId, HWND owner) {
   return DialogBoxParamA(module, MAKEINTRESOURCEA(templateId), owner, &DialogProc, reinterpret_cast<LPARAM>(this));
 }
@@ -58,12 +69,9 @@ INT_PTR TDialog::Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, TDia
       default: {
         INT_PTR result = 0;
         if (!self->OnMessage(msg, wParam, lParam, result)) return FALSE;
-        // Notifications answer through DWLP_MSGRESULT; the procedure itself says "handled".
-        if (msg == WM_NOTIFY) {
-          SetWindowLongPtrA(wnd, DWLP_MSGRESULT, result);
-          return TRUE;
-        }
-        return result;
+        if (ReturnsItsResult(msg)) return result;
+        SetWindowLongPtrA(wnd, DWLP_MSGRESULT, result);
+        return TRUE;
       }
     }
   } catch (...) {

@@ -30,8 +30,9 @@ protected:
   virtual bool OnInit() { return true; }
   // WM_COMMAND from a control (or a menu or accelerator, with control null).
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
-  // Every other message; true when handled, with the dialog procedure's result
-  // (for WM_NOTIFY and similar, what to store as DWLP_MSGRESULT goes to `result`).
+  // Every other message; true when handled, with the message's result in `result`.
+  // The procedure returns it for the messages that take it that way (WM_CTLCOLOR*
+  // and a few more) and stores it in DWLP_MSGRESULT for all others (WM_NOTIFY...).
   virtual bool OnMessage(UINT /*msg*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
   // WM_DESTROY, while the controls still exist.
   virtual void OnDestroy() {}

@@ -73,18 +73,25 @@ using unique_hwnd = unique_any<HWND, detail::CloseWindowHandle, THandleFamily::U
 using unique_himagelist = unique_any<HIMAGELIST, detail::CloseImageList, THandleFamily::User>;
 using unique_hkey = unique_any<HKEY, detail::CloseKey, THandleFamily::Kernel>;
 
-// GetDC / ReleaseDC for the life of a scope.
-class TScopedGetDC {
+// GetDC (client area) or GetWindowDC (the whole window) / ReleaseDC for the life of a scope.
+template <HDC (*Get)(HWND)>
+class TScopedDC {
 public:
-  explicit TScopedGetDC(HWND wnd) : wnd_(wnd), dc_(::GetDC(wnd)) {}
-  ~TScopedGetDC() { if (dc_) ::ReleaseDC(wnd_, dc_); }
-  TScopedGetDC(const TScopedGetDC&) = delete;
-  TScopedGetDC& operator=(const TScopedGetDC&) = delete;
+  explicit TScopedDC(HWND wnd) : wnd_(wnd), dc_(Get(wnd)) {}
+  ~TScopedDC() { if (dc_) ::ReleaseDC(wnd_, dc_); }
+  TScopedDC(const TScopedDC&) = delete;
+  TScopedDC& operator=(const TScopedDC&) = delete;
   HDC get() const { return dc_; }
 private:
   HWND wnd_;
   HDC dc_;
 };
+namespace detail {
+inline HDC ClientDc(HWND wnd) { return ::GetDC(wnd); }
+inline HDC WholeWindowDc(HWND wnd) { return ::GetWindowDC(wnd); }
+}  // namespace detail
+using TScopedGetDC = TScopedDC<detail::ClientDc>;
+using TScopedWindowDC = TScopedDC<detail::WholeWindowDc>;
 
 // SelectObject for the life of a scope; the previous object is put back.
 class TScopedSelect {

@@ -2,8 +2,7 @@
 
 #include <mmsystem.h>
 
-#include <algorithm>
-#include <vector>
+#include "toolkit/PtrList.h"
 
 #include "toolkit/WindowMessages.h"
 
@@ -13,13 +12,13 @@ namespace {
 
 // Live timers, so a tick message left in the queue for a timer that has died since is
 // dropped instead of calling into freed memory.
-std::vector<TMediaTimer*> g_mediaTimers;
+TPtrList g_mediaTimers;
 
-bool IsLive(const void* p) { return std::find(g_mediaTimers.begin(), g_mediaTimers.end(), p) != g_mediaTimers.end(); }
+bool IsLive(const void* p) { return g_mediaTimers.IndexOf(p) >= 0; }
 
 }  // namespace
 
-TMediaTimer::TMediaTimer(int interval) : interval_(interval) { g_mediaTimers.push_back(this); }
+TMediaTimer::TMediaTimer(int interval) : interval_(interval) { g_mediaTimers.Add(this); }
 
 TMediaTimer::~TMediaTimer() = default;
 
@@ -68,23 +67,22 @@ void CALLBACK TMediaTimer::Callback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD
   }
 }
 
-bool TMediaTimer::TickHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result) {
-  if (msg.Msg != WM_TK_MEDIATIMER) return false;
-  result = 0;
-  if (!IsLive(reinterpret_cast<void*>(msg.LParam))) return true;
+TReply TMediaTimer::TickHandler(TWindowObject& window, const TMessageRecord& msg) {
+  if (msg.Msg != WM_TK_MEDIATIMER) return PassOn;
+  if (!IsLive(reinterpret_cast<void*>(msg.LParam))) return 0;
   auto* timer = reinterpret_cast<TMediaTimer*>(msg.LParam);
-  if (timer->target_ != window) return true;
+  if (timer->target_ != &window) return 0;
   timer->AddRef();
   if (timer->enabled_ && timer->onTimer_) timer->onTimer_.code(timer->onTimer_.data, timer);
   // Cleared after the event, so a tick that overruns its period is not queued behind itself.
   timer->pending_ = false;
   Release(timer);
-  return true;
+  return 0;
 }
 
 void TMediaTimer::BeforeDestroy() {
   SetEnabled(false);
-  g_mediaTimers.erase(std::remove(g_mediaTimers.begin(), g_mediaTimers.end(), this), g_mediaTimers.end());
+  g_mediaTimers.Remove(this);
 }
 
 TMediaTimer* CreateMediaTimer(int interval) { return new TMediaTimer(interval); }

@@ -38,7 +38,7 @@ protected:
 
 private:
   static void CALLBACK Callback(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
-  static bool TickHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result);
+  static TReply TickHandler(TWindowObject& window, const TMessageRecord& msg);
   int interval_ = 1000;
   int resolution_ = 0;
   UINT flags_ = TIME_PERIODIC;

@@ -1,5 +1,6 @@
 #include "toolkit/MenuObject.h"
 #include "toolkit/MenuTemplate.h"
+#include <windowsx.h>
 #include <algorithm>
 
 namespace tk {
@@ -17,11 +18,55 @@ MENUITEMINFOA ItemInfo(UINT mask) {
 }
 
 // WM_COMMAND from a menu (high word 0) or an accelerator (1) with no control.
-bool MenuCommandHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result) {
-  if (msg.Msg != WM_COMMAND || msg.LParam != 0 || HIWORD(msg.WParam) >= 2) return false;
-  if (!TMenuObject::DispatchCommand(window, LOWORD(msg.WParam))) return false;
-  result = 0;
-  return true;
+TReply MenuCommand(TWindowObject& window, const TMessageRecord& msg) {
+  if (msg.Msg != WM_COMMAND || msg.LParam != 0 || HIWORD(msg.WParam) >= 2) return PassOn;
+  if (!TMenuObject::DispatchCommand(&window, LOWORD(msg.WParam))) return PassOn;
+  return 0;
+}
+
+// The popup menu at the mouse, or at the client origin for the keyboard (lParam -1).
+TReply ContextMenu(TWindowObject& window, const TMessageRecord& msg) {
+  TMenuObject* menu = window.PopupMenu();
+  if (msg.Msg != WM_CONTEXTMENU || !menu || !menu->Handle()) return PassOn;
+  POINT pt{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+  if (msg.LParam == -1) {
+    pt = {0, 0};
+    ClientToScreen(msg.Wnd, &pt);
+  }
+  TrackPopupMenu(menu->Handle(), menu->PopupFlags(), pt.x, pt.y, 0, msg.Wnd, nullptr);
+  return 0;
+}
+
+// A menu bar is ours to destroy, not the system's along with the window.
+TReply DetachMenuBar(TWindowObject& window, const TMessageRecord& msg) {
+  if (msg.Msg == WM_DESTROY)
+    for (TMenuObject* menu : window.Menus())
+      if (menu->IsMenuBar() && GetMenu(msg.Wnd) == menu->Handle()) SetMenu(msg.Wnd, nullptr);
+  return PassOn;
+}
+
+// The keyboard step of every window: its own accelerator table, failing that its
+// top-level form's.
+TReply TranslateAccelerators(TWindowObject& window, const TMessageRecord& msg) {
+  MSG native{msg.Wnd, msg.Msg, msg.WParam, msg.LParam, 0, {0, 0}};
+  if (HACCEL table = window.AcceleratorTable(); table && TranslateAcceleratorA(msg.Wnd, table, &native)) return 0;
+  TWindowObject* top = &window;
+  while (top->Parent() && (top->Style() & WS_CHILD)) top = top->Parent();
+  HACCEL topTable = top->AcceleratorTable();
+  HWND topWnd = top->HandleIfCreated();
+  if (top != &window && topTable && topWnd && TranslateAcceleratorA(topWnd, topTable, &native)) return 0;
+  return PassOn;
+}
+
+void ReleaseWindowMenus(TWindowObject* window) {
+  window->SetPopupMenu(nullptr);
+  std::vector<TMenuObject*>& menus = window->Menus();
+  while (!menus.empty()) {
+    TMenuObject* menu = menus.back();
+    menus.pop_back();
+    menu->ForgetWindow();
+    Release(menu);
+  }
 }
 
 }  // namespace
@@ -88,31 +133,17 @@ bool TMenuObject::InsertIntoContainer() {
   return InsertMenuItemA(container, PositionInContainer(), TRUE, &mii) != FALSE;
 }
 
-static void ChangeState(TMenuObject* item, UINT bits, bool on, void (*apply)(TMenuObject*, UINT)) {
-  if (item && item->Root()) apply(item, on ? (item->State() | bits) : (item->State() & ~bits));
+void TMenuObject::ChangeState(int indexOrId, UINT bits, bool on) {
+  TMenuObject* item = ItemAt(indexOrId);
+  if (!item || !item->root_) return;
+  item->state_ = on ? (item->state_ | bits) : (item->state_ & ~bits);
+  item->ApplyState();
 }
 
-void TMenuObject::SetItemEnabled(int indexOrId, bool on) {
-  // Disabled and greyed go together, so enabling clears both.
-  ChangeState(ItemAt(indexOrId), MFS_DISABLED | MFS_GRAYED, !on, [](TMenuObject* item, UINT state) {
-    item->state_ = state;
-    item->ApplyState();
-  });
-}
-
-void TMenuObject::SetItemChecked(int indexOrId, bool on) {
-  ChangeState(ItemAt(indexOrId), MFS_CHECKED, on, [](TMenuObject* item, UINT state) {
-    item->state_ = state;
-    item->ApplyState();
-  });
-}
-
-void TMenuObject::SetItemDefault(int indexOrId, bool on) {
-  ChangeState(ItemAt(indexOrId), MFS_DEFAULT, on, [](TMenuObject* item, UINT state) {
-    item->state_ = state;
-    item->ApplyState();
-  });
-}
+// Disabled and greyed go together, so enabling clears both.
+void TMenuObject::SetItemEnabled(int indexOrId, bool on) { ChangeState(indexOrId, MFS_DISABLED | MFS_GRAYED, !on); }
+void TMenuObject::SetItemChecked(int indexOrId, bool on) { ChangeState(indexOrId, MFS_CHECKED, on); }
+void TMenuObject::SetItemDefault(int indexOrId, bool on) { ChangeState(indexOrId, MFS_DEFAULT, on); }
 
 bool TMenuObject::ItemChecked(int indexOrId) {
   TMenuObject* item = ItemAt(indexOrId);
@@ -160,6 +191,7 @@ void TMenuObject::RebuildAccelerators() {
   }
   tk::unique_haccel accel;
   if (!table.empty()) accel.reset(CreateAcceleratorTableA(table.data(), static_cast<int>(table.size())));
+  if (accel) SetKeyboardStep(&TranslateAccelerators);
   window->SetAcceleratorTable(std::move(accel));
 }
 
@@ -319,7 +351,10 @@ TMenuObject* BuildMenu(TWindowObject* window, const std::vector<std::string>& te
     if (menu->menuBar_) SetMenu(wnd, menu->menu_.get());
   }
   if (window) {
-    if (first) window->AttachHandler(&MenuCommandHandler);
+    if (first) window->AttachHandler(&MenuCommand);
+    window->AttachHandler(&ContextMenu);
+    if (menu->menuBar_) window->AttachHandler(&DetachMenuBar);
+    AddWindowDestroyHook(&ReleaseWindowMenus);
     window->Menus().push_back(menu);
   }
   return menu;

@@ -78,6 +78,7 @@ private:
   TMenuObject() = default;
   HMENU Container() const;  // the HMENU the item sits in
   UINT PositionInContainer() const;
+  void ChangeState(int indexOrId, UINT bits, bool on);
   void ApplyState();
   bool InsertIntoContainer();
   void RebuildAccelerators();
@@ -108,7 +109,9 @@ private:
 
 // Builds a menu for the window from a template (see MenuTemplate.h), ending at the
 // first empty text or after lastIndex. The window's first menu becomes its menu bar
-// when it has items; later ones are popup menus. The window releases its menus.
+// when it has items; later ones are popup menus. From then on the window dispatches
+// menu commands, shows its popup menu on WM_CONTEXTMENU, translates the accelerators
+// of its menus, and releases its menus when it is destroyed.
 TMenuObject* BuildMenu(TWindowObject* window, const std::vector<std::string>& texts,
                        TMenuEvent onItem = nullptr, void* data = nullptr, int lastIndex = -1);
 

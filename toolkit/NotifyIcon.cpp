@@ -1,4 +1,5 @@
 #include "toolkit/NotifyIcon.h"
+#include "toolkit/Application.h"
 #include "toolkit/WindowMessages.h"
 #include "toolkit/Platform.h"
 #include <algorithm>
@@ -119,10 +120,10 @@ void TNotifyIcon::ShowBalloon(const std::string& title, const std::string& text,
   g_shellNotify(NIM_MODIFY, &nid);
 }
 
-bool TNotifyIcon::WindowHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result) {
+TReply TNotifyIcon::WindowHandler(TWindowObject& window, const TMessageRecord& msg) {
   if (msg.Msg == WM_TK_NOTIFYICON) {
     for (TNotifyIcon* icon : g_icons) {
-      if (icon->window_ != window || icon->id_ != static_cast<UINT>(msg.WParam)) continue;
+      if (icon->window_ != &window || icon->id_ != static_cast<UINT>(msg.WParam)) continue;
       if (icon->onMouse_) {
         icon->AddRef();
         icon->onMouse_.code(icon->onMouse_.data, icon, LOWORD(msg.LParam));
@@ -130,20 +131,19 @@ bool TNotifyIcon::WindowHandler(TWindowObject* window, TMessageRecord& msg, LRES
       }
       break;
     }
-    result = 0;
-    return true;
+    return 0;
   }
   if (msg.Msg == WM_CLOSE) {
     // Last created first; a copy, since the list may change while we walk it.
     const std::vector<TNotifyIcon*> icons = g_icons;
     for (auto it = icons.rbegin(); it != icons.rend(); ++it)
-      if ((*it)->window_ == window) (*it)->SetActive(false);
+      if ((*it)->window_ == &window) (*it)->SetActive(false);
   }
-  return false;
+  return PassOn;
 }
 
-bool TNotifyIcon::TaskbarHandler(TWindowObject*, TMessageRecord& msg, LRESULT&) {
-  if (!g_taskbarCreated || msg.Msg != g_taskbarCreated) return false;
+TReply TNotifyIcon::TaskbarHandler(TWindowObject&, const TMessageRecord& msg) {
+  if (!g_taskbarCreated || msg.Msg != g_taskbarCreated) return PassOn;
   // The restarted shell has forgotten every icon: add ours again.
   const std::vector<TNotifyIcon*> icons = g_icons;
   for (TNotifyIcon* icon : icons) {
@@ -151,7 +151,7 @@ bool TNotifyIcon::TaskbarHandler(TWindowObject*, TMessageRecord& msg, LRESULT&) 
     icon->active_ = false;
     icon->SetActive(true);
   }
-  return false;
+  return PassOn;  // other handlers may want to know too
 }
 
 void TNotifyIcon::BeforeDestroy() {

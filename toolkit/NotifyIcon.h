@@ -19,7 +19,6 @@ using TTrayMouseEvent = void (*)(void* data, TNotifyIcon* icon, UINT mouseMessag
 using TShellNotifyIconFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 TShellNotifyIconFn SetShellNotifyIconFunction(TShellNotifyIconFn fn);  // returns the previous
 
-
 class TNotifyIcon : public TBaseObject {
 public:
   TNotifyIcon(TWindowObject* window, tk::unique_hicon icon);
@@ -60,8 +59,8 @@ protected:
   void BeforeDestroy() override;
 
 private:
-  static bool WindowHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result);
-  static bool TaskbarHandler(TWindowObject* window, TMessageRecord& msg, LRESULT& result);
+  static TReply WindowHandler(TWindowObject& window, const TMessageRecord& msg);
+  static TReply TaskbarHandler(TWindowObject& window, const TMessageRecord& msg);
   tk::unique_hicon InstallIcon(tk::unique_hicon owned, HICON shared);
   bool Send(DWORD message);
 

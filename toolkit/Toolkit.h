@@ -9,6 +9,8 @@
 #include "toolkit/DateTime.h"
 #include "toolkit/Platform.h"
 #include "toolkit/WindowObject.h"
+#include "toolkit/Application.h"
+#include "toolkit/MemoryDC.h"
 #include "toolkit/Colour.h"
 #include "toolkit/DrawTool.h"
 #include "toolkit/DrawCanvas.h"

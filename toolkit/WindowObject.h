@@ -1,12 +1,15 @@
-// Window objects: the application window, forms and the hidden timer window.
-// Every toolkit window shares one window procedure; messages meet the object's
-// own handler chain (newest first), then the built-in handling, then the default.
+// Window objects: forms, the application window (Application.h) and the hidden timer
+// window. Every toolkit window shares one window procedure; a message meets the
+// OnMessage events, the window's handler chain (newest first), its type's handler and
+// the built-in handling, which ends in the default procedure.
 #pragma once
 #include "toolkit/BaseObject.h"
 #include "toolkit/Handles.h"
 #include "toolkit/PtrList.h"
 #include "toolkit/WinApi.h"
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +25,6 @@ struct TMessageRecord {
   UINT Msg = 0;
   WPARAM WParam = 0;
   LPARAM LParam = 0;
-  LRESULT Result = 0;
 };
 
 // Button: 0 none, 1 left, 2 right, 3 middle. Shift: the message's wParam, plus
@@ -34,8 +36,15 @@ struct TMouseRecord {
   int Y = 0;
 };
 
-// Returns true when it took the message; `result` is then the message's result.
+// The program's chain handlers: true when it took the message, `result` then being the
+// message's result.
 using TMessageHandler = bool (*)(TWindowObject* window, TMessageRecord& msg, LRESULT& result);
+
+// The toolkit's own chain handlers answer with the message's result when they take
+// the message, or with nothing when they pass it on.
+using TReply = std::optional<LRESULT>;
+inline constexpr TReply PassOn = std::nullopt;
+using TReplyHandler = TReply (*)(TWindowObject& window, const TMessageRecord& msg);
 
 // Events: a code pointer plus the data pointer it was set with.
 using TMessageEvent = bool (*)(void* data, TWindowObject* sender, TMessageRecord& msg, LRESULT& result);
@@ -119,13 +128,16 @@ public:
   // --- behaviour ---
   void SetSizeLimit(TSizeLimit which, int value);
   int SizeLimit(TSizeLimit which) const { return limits_[static_cast<int>(which)]; }
-  void SetPopupMenu(TMenuObject* menu);
+  // Shown on WM_CONTEXTMENU by the menus' handler (see MenuObject.h).
+  void SetPopupMenu(TMenuObject* menu) { popupMenu_ = menu; }
   TMenuObject* PopupMenu() const { return popupMenu_; }
   void SetDoubleBuffered(bool on);
   bool DoubleBuffered() const { return doubleBuffered_; }
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Adds the handler once; later handlers see messages first.
+  // Adds the handler once; later handlers see messages first. Once the loop has ended,
+  // only handlers attached with runAfterTermination are called.
   void AttachHandler(TMessageHandler handler, bool runAfterTermination = false);
+  void AttachHandler(TReplyHandler handler, bool runAfterTermination = false);
   bool HasHandler(TMessageHandler handler) const;
   size_t HandlerCount() const { return handlers_.size(); }
 
@@ -147,7 +159,7 @@ public:
   // The DC of the paint in progress (the memory DC while double buffering), else null.
   HDC PaintDC() const { return paintDC_; }
 
-  // --- menus and accelerators (kept here, built by TMenuObject) ---
+  // --- menus and accelerators (kept here; built, shown and released by TMenuObject) ---
   std::vector<TMenuObject*>& Menus() { return menus_; }
   HACCEL AcceleratorTable() const { return accel_.get(); }
   void SetAcceleratorTable(tk::unique_haccel table);
@@ -160,16 +172,22 @@ public:
   virtual LRESULT WndProc(TMessageRecord& msg);
 
 protected:
+  ~TWindowObject() override;
   void BeforeDestroy() override;
-  // The window type's own handler (step 4 of dispatch); forms have none.
-  virtual bool TypeHandler(TMessageRecord&, LRESULT&) { return false; }
+  // The window type's own handler, after the chain; forms have none.
+  virtual TReply TypeHandler(const TMessageRecord&) { return PassOn; }
   virtual void AfterCreate() {}
 
 private:
-  friend class TAppWindow;
-  friend struct TWindowInternals;
-  bool RunHandlerChain(TMessageRecord& msg, LRESULT& result);
-  bool BuiltIn(TMessageRecord& msg, LRESULT& result);
+  friend struct TBuiltInHandlers;
+  struct TChainLink {
+    TMessageHandler handler;  // one of the two is set
+    TReplyHandler reply;
+    bool afterTermination;
+  };
+  void AttachLink(const TChainLink& link);
+  TReply RunHandlerChain(TMessageRecord& msg);
+  LRESULT BuiltIn(const TMessageRecord& msg);
   void ApplyBounds();
   void RefreshBounds();
   void RefreshStyles();
@@ -187,12 +205,12 @@ private:
   uint32_t colour_ = 0x8000000F;
   uint32_t fontColour_ = 0x80000008;
   TDrawCanvas* canvas_ = nullptr;
-  TWindowCanvasOwner* canvasOwner_ = nullptr;
+  std::unique_ptr<TWindowCanvasOwner> canvasOwner_;
   tk::unique_hicon ownIcon_;
   HICON sharedIcon_ = nullptr;
   HCURSOR cursor_ = nullptr;
   bool visible_ = true;
-  std::vector<std::pair<TMessageHandler, bool>> handlers_;
+  std::vector<TChainLink> handlers_;
   TPtrList children_;
   int limits_[4] = {0, 0, 0, 0};  // indexed by TSizeLimit
   int alpha_ = -1;  // nothing given yet
@@ -200,6 +218,7 @@ private:
   tk::unique_haccel accel_;
   std::vector<TMenuObject*> menus_;
   bool doubleBuffered_ = false;
+  TReplyHandler keptNewest_ = nullptr;  // the double buffer, once set
   bool paintingBuffer_ = false;
   HDC paintDC_ = nullptr;
   bool mouseInside_ = false;
@@ -212,33 +231,16 @@ private:
   TEvent<TQueryEndSessionEvent> onQueryEndSession_;
 };
 
-// The application window: owner of the forms, target of WM_QUIT's termination.
-class TAppWindow : public TWindowObject {
-public:
-  explicit TAppWindow(const std::string& caption);
-protected:
-  bool TypeHandler(TMessageRecord& msg, LRESULT& result) override;
-  void AfterCreate() override;
-};
-
-// --- creation ---
-TAppWindow* CreateAppWindow(const std::string& caption);
+// A form (subclass "Form") of the parent, with the form background and focus handlers.
 TWindowObject* CreateForm(TWindowObject* parent, const std::string& caption);
 
-// --- the message loop ---
-enum class TLoopState { NotStarted, Running, Terminated };
-TLoopState LoopState();
-bool LoopTerminated();
-TWindowObject* ApplicationObject();
-// Runs until WM_QUIT, then destroys the application window with everything it owns.
-void RunMessageLoop(TWindowObject* app);
-// Handles every queued message and returns.
-void ProcessMessages(TWindowObject* window);
-void CloseWindow(TWindowObject* window);
 // Called (once per hook) at the start of every window object's destruction, while its
 // window still exists: for services that keep pointers to windows.
 using TWindowDestroyHook = void (*)(TWindowObject* window);
 void AddWindowDestroyHook(TWindowDestroyHook hook);
+// Process-wide step for keyboard messages that reach the built-in handling: the menus'
+// accelerator translation, set by the first accelerator table.
+void SetKeyboardStep(TReplyHandler step);
 // Process-wide cursor shown over every toolkit window's client area; null = none.
 void SetOverrideCursor(HCURSOR cursor);
 

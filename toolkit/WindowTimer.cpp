@@ -1,7 +1,6 @@
 #include "toolkit/WindowTimer.h"
 
-#include <algorithm>
-#include <vector>
+#include "toolkit/PtrList.h"
 
 namespace tk {
 
@@ -11,15 +10,15 @@ TWindowObject* g_timerWindow = nullptr;
 int g_windowTimerCount = 0;
 // Live timers, so a WM_TIMER left in the queue for a timer that has died since is
 // dropped instead of calling into freed memory.
-std::vector<TWindowTimer*> g_windowTimers;
+TPtrList g_windowTimers;
 
-bool IsLive(const void* p) { return std::find(g_windowTimers.begin(), g_windowTimers.end(), p) != g_windowTimers.end(); }
+bool IsLive(const void* p) { return g_windowTimers.IndexOf(p) >= 0; }
 
 }  // namespace
 
 TWindowTimer::TWindowTimer(int interval) : interval_(interval > 0 ? interval : 1000) {
   ++g_windowTimerCount;
-  g_windowTimers.push_back(this);
+  g_windowTimers.Add(this);
 }
 
 TWindowTimer::~TWindowTimer() = default;
@@ -69,7 +68,7 @@ void CALLBACK TWindowTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
 
 void TWindowTimer::BeforeDestroy() {
   SetEnabled(false);
-  g_windowTimers.erase(std::remove(g_windowTimers.begin(), g_windowTimers.end(), this), g_windowTimers.end());
+  g_windowTimers.Remove(this);
   if (--g_windowTimerCount == 0 && g_timerWindow) Release(std::exchange(g_timerWindow, nullptr));
 }
 

@@ -1,9 +1,9 @@
-// The message loop and its termination. A process has one loop, so this program
-// runs its cases in order: the loop itself, then what happens after termination.
+// The message loop and its termination, in a process of its own: a process has one
+// loop, and its first menu takes the command ids from 4096. The cases run in order.
+#include "toolkit/Application.h"
+#include "toolkit/MenuObject.h"
 #include "toolkit/NotifyIcon.h"
-#include "toolkit/MediaTimer.h"
 #include "toolkit/WindowTimer.h"
-#include "toolkit/WindowObject.h"
 #include "support/ToolkitTestSupport.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -16,13 +16,10 @@ namespace {
 std::vector<std::string> g_log;
 std::vector<DWORD> g_shell;
 
-class TProbe : public TBaseObject {
-public:
-  explicit TProbe(const char* name) : name_(name) {}
-protected:
-  ~TProbe() override { g_log.push_back(std::string("released ") + name_); }
-private:
-  const char* name_;
+struct TProbe : TBaseObject {
+  explicit TProbe(const char* name) : name(name) {}
+  ~TProbe() override { g_log.push_back(std::string("released ") + name); }
+  const char* name;
 };
 
 BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA) {
@@ -40,22 +37,20 @@ bool Plain(TWindowObject*, TMessageRecord& m, LRESULT&) {
 }
 
 TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
-  const long userBase = tk::LiveUserHandles(), gdiBase = tk::LiveGdiHandles();
+  const THandleBaseline handles;
   TAppWindow* app = CreateAppWindow("Tarvelo");
   HWND appWnd = app->Handle();
   EXPECT_TRUE(GetWindowLongA(appWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "the program's taskbar button";
   app->SetVisible(false);
   EXPECT_EQ(LoopState(), TLoopState::NotStarted);
-
   int cause = 0;  // the event refuses a logoff
   app->SetOnQueryEndSession([](void* d, TWindowObject* w, bool& accept) {
     *static_cast<int*>(d) = w->EndSessionCause();
     accept = w->EndSessionCause() == 1;
   }, &cause);
-  EXPECT_EQ(SendMessageA(appWnd, WM_QUERYENDSESSION, 0, 0), TRUE);
-  EXPECT_EQ(cause, 1) << "a shutdown";
-  EXPECT_EQ(SendMessageA(appWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
-  EXPECT_EQ(cause, 2) << "a logoff";
+  EXPECT_EQ(SendMessageA(appWnd, WM_QUERYENDSESSION, 0, 0) * 10 + cause, TRUE * 10 + 1) << "a shutdown, accepted";
+  EXPECT_EQ(SendMessageA(appWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) * 10 + cause, FALSE * 10 + 2)
+      << "a logoff, refused";
   EXPECT_EQ(app->EndSessionCause(), 0) << "only while the event runs";
 
   SetShellNotifyIconFunction(&RecordNotify);
@@ -69,12 +64,16 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   form->AddOwned(timer);
   form->AddOwned(new TProbe("last registered"));
   form->SetDoubleBuffered(true);
+  // The program's menus: an empty one, then the popup menu, the first with items.
+  BuildMenu(form, {});
+  TMenuObject* menu = BuildMenu(form, {"WebServer Monitoring", "-", "Transfer Logging", "(", "Counters"});
+  EXPECT_EQ(menu->ItemAt(0)->CommandId() * 10 + menu->ItemCount(), 4096 * 10 + 4) << "ids from 4096";
+  form->SetPopupMenu(menu);
   HWND formWnd = form->Handle();
   icon->SetActive(true);
   timer->SetEnabled(true);
   form->AttachHandler(&Flagged, true);
   form->AttachHandler(&Plain);
-
   app->SetOnMessage([](void* d, TWindowObject* w, TMessageRecord& m, LRESULT&) {
     if (w == static_cast<Seen*>(d)->form && m.Msg == WM_APP + 5) ++static_cast<Seen*>(d)->byApp;
     return false;
@@ -91,36 +90,30 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
 
   EXPECT_EQ(LoopState(), TLoopState::Terminated);
   EXPECT_EQ(seen.byApp, 1);
-  EXPECT_FALSE(IsWindow(formWnd));
-  EXPECT_FALSE(IsWindow(appWnd));
-  const std::vector<std::string> expected = {"plain", "flagged", "form notified", "released last registered",
-                                             "released state record"};
-  EXPECT_EQ(g_log, expected) << "the notification first, then the owned objects newest first";
+  EXPECT_FALSE(IsWindow(formWnd) || IsWindow(appWnd));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"plain", "flagged", "form notified", "released last registered",
+                                             "released state record"}))
+      << "the notification first, then the owned objects newest first";
   EXPECT_EQ(g_shell, std::vector<DWORD>{NIM_DELETE}) << "closing the main form took the icon away";
-  EXPECT_EQ(ApplicationObject(), nullptr);
-  EXPECT_EQ(tk::LiveUserHandles(), userBase);
-  EXPECT_EQ(tk::LiveGdiHandles(), gdiBase);
+  EXPECT_EQ(std::tuple(ApplicationObject(), AppWindow()), std::tuple(nullptr, nullptr));
+  EXPECT_EQ(handles.Leaked(), "");
   MSG left;
   EXPECT_FALSE(PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "no quit message lingers";
 }
 
 TEST(Loop, AfterTerminationOnlyFlaggedHandlersRunAndIconsStayAway) {
   ASSERT_EQ(LoopState(), TLoopState::Terminated);
-  TWindowObject* form = CreateForm(nullptr, "late");
+  TOwned<TWindowObject> form(CreateForm(nullptr, "late"));
   form->AttachHandler(&Flagged, true);
   form->AttachHandler(&Plain);
   g_log.clear();
   form->Perform(WM_APP + 7, 0, 0);
   EXPECT_EQ(g_log, std::vector<std::string>{"flagged after"});
-
-  TNotifyIcon* icon = CreateNotifyIcon(form, MakeIcon());
+  TOwned<TNotifyIcon> icon(CreateNotifyIcon(form.get(), MakeIcon()));
   form->Handle();
   g_shell.clear();
   icon->SetActive(true);
-  EXPECT_EQ(g_shell, std::vector<DWORD>{NIM_DELETE});
-  EXPECT_FALSE(icon->Active());
-  Release(icon);
-  Release(form);
+  EXPECT_EQ(std::tuple(g_shell, icon->Active()), std::tuple(std::vector<DWORD>{NIM_DELETE}, false));
 }
 
 }  // namespace
