@@ -159,17 +159,6 @@ TEST(GraphRenderer, AreasAndOverlapBand) {
   EXPECT_EQ(s.Of(TDrawCall::Polygon)[1].points[0], (TPoint32{9, 30}));
 }
 
-TEST(GraphRenderer, AnnotationsFrom71x26) {
-  const struct { int32_t w, h; bool shown; } cases[] = {{70, 39, false}, {71, 39, true}, {87, 25, false}, {87, 26, true}};
-  for (const auto& c : cases) {
-    TRecordingSurface s;
-    TGraphLook look = FocusedLook();
-    look.DownRate = 1000;
-    DrawTrafficLayer(s, look, History(c.w), {0, 0, c.w, c.h}, 50);
-    EXPECT_EQ(s.Of(TDrawCall::Rectangle).size(), c.shown ? 2u : 0u) << c.w << " x " << c.h;
-  }
-}
-
 TEST(GraphRenderer, SampleTopRoundsAndStaysBounded) {
   const struct { int32_t sample, height, scale, top; } cases[] = {
       {0, 39, 3900, 40},  {3900, 39, 3900, 1}, {50, 39, 3900, 40} /* 0.5 -> 0 */, {150, 39, 3900, 38},
@@ -182,30 +171,21 @@ TEST(GraphRenderer, SampleTopRoundsAndStaysBounded) {
     EXPECT_EQ(SampleTop(c.sample, c.height, c.scale), c.top) << c.sample << " at " << c.height << " / " << c.scale;
 }
 
-TEST(GraphRenderer, EmptyOrOddAreasStaySafe) {
-  TGraphLook look = FocusedLook();
-  TRecordingSurface s;
-  DrawGraph(s, look, History(87), {0, 0, 0, 0});
-  EXPECT_EQ(s.Calls.size(), 1u) << "only the background";
-
-  s.Clear();
-  look.IsActive = false;
-  DrawGraph(s, look, History(87), {0, 0, 1, 1});
-  ASSERT_EQ(s.Calls.size(), 2u) << "background and border around nothing";
-  EXPECT_EQ(s.Calls[1].kind, TDrawCall::FrameRect);
-
-  s.Clear();
-  DrawTrafficLayer(s, look, TTrafficHistory(), {0, 0, 87, 39}, 50);
-  ASSERT_EQ(s.Calls.size(), 3u);
-  EXPECT_EQ(s.Calls[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
-
-  // the tray's mini graph: areas only, even with rates and a marker
-  s.Clear();
-  look.DownRate = 5000;
-  look.MouseMarker = {5, 5};
-  DrawTrafficLayer(s, look, History(87, {{4096, 0}}), {0, 1, 16, 16}, 50);
-  ASSERT_EQ(s.Calls.size(), 3u);
-  EXPECT_EQ(s.Calls[0].points[0], (TPoint32{15, 1})) << "full scale reaches row 1";
+TEST(GraphRenderer, AnnotationsFrom71x26AndNothingInAnEmptyArea) {
+  // drawn: the calls after the background; the empty history makes a flat polygon
+  const struct { int32_t w, h; bool flat; size_t drawn; } cases[] = {
+      {70, 39, false, 3}, {71, 39, false, 11}, {87, 25, false, 3}, {87, 26, false, 11},
+      {0, 0, false, 0}, {1, 1, true, 1} /* the border around nothing */,
+  };
+  for (const auto& c : cases) {
+    TRecordingSurface s;
+    TGraphLook look = FocusedLook();
+    look.DownRate = 1000, look.ShowGrid = false, look.IsActive = !c.flat;
+    DrawGraph(s, look, TTrafficHistory(), {0, 0, c.w, c.h});
+    EXPECT_EQ(s.Calls.size() - 1, c.drawn) << c.w << " x " << c.h;
+    if (c.drawn != 3) continue;
+    EXPECT_EQ(s.Calls[1].points, (Points{{0, c.h + 1}, {c.w, c.h + 1}, {c.w, c.h + 1}})) << "from the empty history";
+  }
 }
 
 }  // namespace

@@ -67,29 +67,24 @@ TEST(RateBoxes, LargeBoxesFrom120x51) {
             (Points{{11, 44}, {13, 42}, {11, 42}, {11, 36}, {10, 36}, {10, 42}, {8, 42}, {10, 44}}));
 }
 
-TEST(RateBoxes, RatesShownAndNothingWhenBothAreZero) {
-  // no text: nothing drawn at all, and so no box for the marker to be in
-  const struct { uint32_t down, up; const char* downText; } cases[] = {
-      {0, 0, ""}, {0, 1, "0b"}, {0xFFFFFFFFu, 0, "2047.9M"} /* never negative */};
-  for (const auto& c : cases) {
-    TRecordingSurface s;
-    EXPECT_EQ(DrawRateBoxes(s, Look(c.down, c.up, {5, 30}), {0, 0, 87, 39}), *c.downText != 0) << c.downText;
-    const auto texts = s.Of(TDrawCall::DrawString);
-    EXPECT_EQ(std::tuple(s.Calls.size(), texts.empty() ? "" : texts[0].text), std::tuple(*c.downText ? 8u : 0u, c.downText));
-  }
-}
-
-TEST(RateBoxes, MarkerInsideABox) {
+TEST(RateBoxes, RatesShownAndTheMarkerInABox) {
   const int32_t tw1 = 25;  // "1000b" at 5 per character
-  const struct { TPoint32 marker; bool inside; } cases[] = {
-      {{4, 26}, true},         {{tw1 + 13, 36}, true},  {{tw1 + 14, 36}, false},  // gap
-      {{4, 37}, false},        {{3, 30}, false},        {{tw1 + 20, 26}, true},   // box 2
-      {{tw1 + 49, 36}, true},  {{tw1 + 50, 36}, false}, {{0, 0}, false},
+  // downText "": nothing drawn at all, and so no box for the marker to be in
+  const struct { uint32_t down, up; TPoint32 marker; bool inside; const char* downText; } cases[] = {
+      {0, 0, {5, 30}, false, ""},          {0, 1, {5, 30}, true, "0b"},
+      {0xFFFFFFFFu, 0, {5, 30}, true, "2047.9M"} /* never negative */,
+      {1000, 1, {4, 26}, true, "1000b"},   {1000, 1, {tw1 + 13, 36}, true, "1000b"},
+      {1000, 1, {tw1 + 14, 36}, false, "1000b"} /* gap */, {1000, 1, {4, 37}, false, "1000b"},
+      {1000, 1, {3, 30}, false, "1000b"},  {1000, 2048, {tw1 + 20, 26}, true, "1000b"} /* box 2 */,
+      {1000, 2048, {tw1 + 49, 36}, true, "1000b"}, {1000, 2048, {tw1 + 50, 36}, false, "1000b"},
+      {1000, 1, {0, 0}, false, "1000b"},
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    EXPECT_EQ(DrawRateBoxes(s, Look(1000, 2048, c.marker), {0, 0, 87, 39}), c.inside)
-        << "(" << c.marker.x << ", " << c.marker.y << ")";
+    EXPECT_EQ(DrawRateBoxes(s, Look(c.down, c.up, c.marker), {0, 0, 87, 39}), c.inside)
+        << c.downText << " (" << c.marker.x << ", " << c.marker.y << ")";
+    const auto texts = s.Of(TDrawCall::DrawString);
+    EXPECT_EQ(std::tuple(s.Calls.size(), texts.empty() ? "" : texts[0].text), std::tuple(*c.downText ? 8u : 0u, c.downText));
   }
 }
 

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "base/DayNumber.h"
-#include "settings/Settings.h"
 #include "support/MemorySettings.h"
 #include "traffic/Clock.h"
 
@@ -46,11 +42,9 @@ TEST(CounterHalves, JoinAndSplit) {
       {0, -1, INT64_C(0xFFFFFFFF)}, {1, 0, INT64_C(0x100000000)}, {1, -1, INT64_C(8589934591)},
       {-1, -1, -1}, {INT32_MAX, -1, INT64_MAX}, {INT32_MIN, 0, INT64_MIN},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(JoinHalves(c.high, c.low), c.value) << c.high << ":" << c.low;
-    EXPECT_EQ(HighHalf(c.value), c.high) << c.value;
-    EXPECT_EQ(LowHalf(c.value), c.low) << c.value;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(std::tuple(JoinHalves(c.high, c.low), HighHalf(c.value), LowHalf(c.value)),
+              std::tuple(c.value, c.high, c.low)) << c.high << ":" << c.low;
 }
 
 TEST(TransferLog, PaddingAndLine) {
@@ -61,8 +55,7 @@ TEST(TransferLog, PaddingAndLine) {
   for (const auto& c : cases)
     EXPECT_EQ(TransferLogLine("d", c.octets, 0), std::string("d    UpLoad: ") + c.padded + "   DownLoad:        0B")
         << c.octets;
-  EXPECT_EQ(PadLeft("", 3), "   ");
-  EXPECT_EQ(PadLeft("abcd", 3), "abcd");
+  EXPECT_EQ(std::tuple(PadLeft("", 3), PadLeft("abcd", 3)), std::tuple("   ", "abcd"));
 }
 
 struct Totals : ::testing::Test {
@@ -77,10 +70,7 @@ struct Totals : ::testing::Test {
     form.LogFilePath = (dir / "transfer_log.txt").string();
     form.LoggingEnabled = true;
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
+  void TearDown() override { fs::remove_all(dir); }
   std::tuple<uint32_t, int64_t, int64_t, uint32_t> Counters() const {
     return {form.LastDate, form.UploadCounter, form.DownloadCounter, form.ElapsedCounter};
   }
@@ -95,10 +85,8 @@ TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
   form.LoggingEnabled = false;
   form.UploadCounter = INT64_C(0x1FFFFFFFF);  // the carry crosses into the high half
   AddTransfer(form, store, clock, 7, 1);
-  EXPECT_EQ(store.Names('w'), TickWrites);
-  EXPECT_EQ(Stored(TickWrites), (Ints{0, 2, 7, 0, 1}));
-  EXPECT_EQ(form.LastDate, 0u) << "no date check while logging is off";
-  EXPECT_FALSE(store.Has("lastdate"));
+  EXPECT_EQ(std::tuple(store.Names('w'), Stored(TickWrites)), std::tuple(TickWrites, Ints{0, 2, 7, 0, 1}));
+  EXPECT_TRUE(form.LastDate == 0 && !store.Has("lastdate")) << "no date check while logging is off";
 }
 
 TEST_F(Totals, FirstRunClosesAnEmptyDayWithoutALine) {
@@ -136,10 +124,8 @@ TEST_F(Totals, ZeroOrNegativeCountersStoreTheDateOnly) {
     form.LastDate = 100, form.UploadCounter = up, form.DownloadCounter = down, form.ElapsedCounter = 4000;
     store.Trace.clear();
     CloseDay(form, store, clock);
-    EXPECT_EQ(store.Names('w'), CloseWrites);
-    EXPECT_FALSE(fs::exists(form.LogFilePath)) << up << "/" << down;
-    EXPECT_EQ(Stored(CloseWrites), (Ints{static_cast<int32_t>(clock.Day), 0, 0, 0, 0, 0})) << up << "/" << down;
-    EXPECT_EQ(form.ElapsedCounter, 0u);
+    EXPECT_EQ(std::tuple(store.Names('w'), Stored(CloseWrites), fs::exists(form.LogFilePath), form.ElapsedCounter),
+              std::tuple(CloseWrites, Ints{int32_t(clock.Day), 0, 0, 0, 0, 0}, false, 0u)) << up << "/" << down;
   }
 }
 
@@ -150,19 +136,18 @@ TEST_F(Totals, AnUnwritableLogLosesOnlyTheLine) {
     form.LogFilePath = path;
     form.LastDate = 1, form.UploadCounter = 1000, form.DownloadCounter = 2000;
     AddTransfer(form, store, clock, 0, 0);
-    EXPECT_EQ(Counters(), std::tuple(clock.Day, 0, 0, 1u)) << path;
-    EXPECT_EQ(store.RawInteger("lastdate", 0), static_cast<int32_t>(clock.Day)) << path;
+    EXPECT_EQ(std::tuple(Counters(), store.RawInteger("lastdate", 0)),
+              std::tuple(std::tuple(clock.Day, 0, 0, 1u), int32_t(clock.Day))) << path;
   }
-  EXPECT_TRUE(fs::is_directory(dir / "a_directory"));
-  EXPECT_FALSE(fs::exists(dir / "missing_dir"));
+  EXPECT_TRUE(fs::is_directory(dir / "a_directory") && !fs::exists(dir / "missing_dir"));
 }
 
 TEST_F(Totals, CountersSaturate) {
   form.LoggingEnabled = false;
   form.UploadCounter = INT64_MAX - 1, form.DownloadCounter = INT64_MIN + 1, form.ElapsedCounter = INT32_MAX;
   AddTransfer(form, store, clock, -10, 10);
-  EXPECT_EQ(Counters(), std::tuple(0u, INT64_MAX, INT64_MIN, static_cast<uint32_t>(INT32_MAX)));
-  EXPECT_EQ(store.RawInteger("counter_elapsed", 0), INT32_MAX);
+  EXPECT_EQ(std::tuple(Counters(), store.RawInteger("counter_elapsed", 0)),
+            std::tuple(std::tuple(0u, INT64_MAX, INT64_MIN, uint32_t{INT32_MAX}), INT32_MAX));
   form.ElapsedCounter = 0xFFFFFFFFu;  // past the format, from a damaged store
   AddTransfer(form, store, clock, 0, 0);
   EXPECT_EQ(store.RawInteger("counter_elapsed", 0), INT32_MAX);

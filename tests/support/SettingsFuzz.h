@@ -19,12 +19,6 @@
 
 namespace fuzz {
 
-struct TPlanted {
-  std::string Name;
-  uint32_t Type;
-  std::string Bytes;
-};
-
 struct TGenerator {
   std::mt19937 Rng;
 
@@ -34,9 +28,8 @@ struct TGenerator {
                                          0x7FFFFFFF, 0x80000000, 0x80000005, 0xFFFFFFFF};
     return Below(3) ? Edges[Below(std::size(Edges))] : Rng();
   }
-  static std::string Le32(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
-  // No separators or drive colons, so a log file a round creates stays in its directory.
-  std::string Text(size_t n) {
+  // Texts without separators or drive colons, so a log file a round creates stays in its directory.
+  std::string Bytes(size_t n) {
     static const char* const Meaningful[] = {"", "NIC", "log.txt", "missing/log.txt"};
     if (Below(3) == 0) return Meaningful[Below(std::size(Meaningful))];
     std::string t;
@@ -44,31 +37,27 @@ struct TGenerator {
       if (const char c = char(Rng()); c != '/' && c != '\\' && c != ':') t += c;
     return t;
   }
-  std::vector<TPlanted> Store() {
-    std::vector<TPlanted> planted;
+  // Every catalogued value, as (name, registry type, bytes); missing ones left out.
+  template <typename TPlant> void Store(TPlant plant) {
+    const auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
     for (const TSettingDef& d : SettingsCatalogue()) {
-      switch (Below(6)) {
-        case 0: break;  // missing
-        case 1: case 2: planted.push_back({d.Name, RegDword, Le32(Number())}); break;
-        case 3: planted.push_back({d.Name, RegSz, Text(Below(2) ? Below(12) : 600) + std::string(Below(4) ? 1 : 0, '\0')}); break;
-        case 4: planted.push_back({d.Name, Below(2) ? RegBinary : RegNone, Text(Below(6))}); break;
-        default: planted.push_back({d.Name, RegQword, Le32(Number()) + Le32(Number())});
-      }
+      const uint32_t kind = Below(6);
+      if (kind == 1 || kind == 2) plant(d.Name, RegDword, le32(Number()));
+      if (kind == 3) plant(d.Name, RegSz, Bytes(Below(2) ? Below(12) : 600) + std::string(Below(4) ? 1 : 0, '\0'));
+      if (kind == 4) plant(d.Name, Below(2) ? RegBinary : RegNone, Bytes(Below(6)));
+      if (kind == 5) plant(d.Name, RegQword, le32(Number()) + le32(Number()));
     }
-    return planted;
   }
 };
 
-// LoadSettings from the store, then ticks on what it loaded, with an adapter that comes
-// and goes, counters that jump and a table that now and then cannot be read.
+// LoadSettings from the store, then ticks on what it loaded, with an adapter that may be
+// missing, counters that jump and a table that now and then cannot be read.
 inline void Round(TSettings& store, TGenerator& g, int ticks) {
   TTickRig rig(0);
-  LoadSettings(rig.Form, store, rig.Window);
   const TStatsForm& f = rig.Form;
-  ASSERT_TRUE(f.GraphScaleMax >= 1 && f.TrayScaleMax >= 1);
+  LoadSettings(rig.Form, store, rig.Window);
   ASSERT_TRUE(rig.Window.W >= 1 && rig.Window.W <= 16384 && rig.Window.H >= 1 && rig.Window.H <= 16384);
   ASSERT_TRUE(rig.Window.Opacity >= 0 && rig.Window.Opacity <= 255);
-  ASSERT_LE(f.ElapsedCounter, uint32_t{INT32_MAX});
   rig.History.HistoryResize(rig.Window.W);  // what the resize handler does
   rig.Table.Rows.clear();
   if (g.Below(4)) rig.Table.Row(f.AdapterName);
@@ -85,16 +74,15 @@ inline void Round(TSettings& store, TGenerator& g, int ticks) {
   }
 }
 
-inline uint32_t EnvNumber(const char* name, uint32_t fallback) {
-  const char* v = std::getenv(name);
-  return v && *v ? static_cast<uint32_t>(std::strtoul(v, nullptr, 0)) : fallback;
-}
-
 // Runs the rounds from a scratch directory of their own, where relative log names land.
-inline void RunRounds(const std::string& tag, uint32_t defaultRounds, const std::function<void(TGenerator&)>& round) {
+inline void RunRounds(const std::string& tag, uint32_t rounds, const std::function<void(TGenerator&)>& round) {
   namespace fs = std::filesystem;
-  const uint32_t seed = EnvNumber("TARVELO_FUZZ_SEED", 0x7A2026);
-  const uint32_t rounds = EnvNumber("TARVELO_FUZZ_ROUNDS", defaultRounds);
+  const auto env = [](const char* name, uint32_t fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? static_cast<uint32_t>(std::strtoul(v, nullptr, 0)) : fallback;
+  };
+  const uint32_t seed = env("TARVELO_FUZZ_SEED", 0x7A2026);
+  rounds = env("TARVELO_FUZZ_ROUNDS", rounds);
   const fs::path dir = fs::temp_directory_path() / (tag + std::to_string(seed)), cwd = fs::current_path();
   fs::remove_all(dir);
   fs::create_directories(dir);

@@ -175,9 +175,9 @@ TEST(RegSettingsFuzz, RandomRegistryValuesLoadAndTick) {
     store.KeyPath = Scratch;
     store.Open();
     ASSERT_EQ(store.State(), TState::Open);
-    for (const auto& p : g.Store())
-      ::RegSetValueExA(store.Key(), p.Name.c_str(), 0, p.Type, reinterpret_cast<const BYTE*>(p.Bytes.data()),
-                       static_cast<DWORD>(p.Bytes.size()));
+    g.Store([&](const char* name, uint32_t type, const std::string& bytes) {
+      ::RegSetValueExA(store.Key(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()));
+    });
     fuzz::Round(store, g, 12);
   });
   ::RegDeleteTreeA(HKEY_CURRENT_USER, Scratch.c_str());
