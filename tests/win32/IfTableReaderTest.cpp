@@ -62,37 +62,6 @@ TEST(IfTableReader, ListsThisMachinesInterfacesWithTheKernelsCounters) {
   EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0);
 }
 
-TEST(IfTableReader, SamplingLoopbackSeesAKnownUdpTransfer) {
-  WSADATA wsa;
-  ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
-  const SOCKET rx = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP), tx = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int len = sizeof addr;
-  const bool bound = bind(rx, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-                     getsockname(rx, reinterpret_cast<sockaddr*>(&addr), &len) == 0;
-
-  // The loopback adapter is never offered, but a hand-stored name still selects it.
-  TIfTableReader reader;
-  TSamplerState form;
-  form.AdapterName = "lo";
-  bool enabled = false;
-  StartSampling(form, reader, [&] { enabled = true; });
-  constexpr int Datagrams = 40, Size = 1000;
-  char payload[Size] = {}, sink[Size];
-  int received = 0;
-  for (int i = 0; bound && i < Datagrams; ++i)
-    if (sendto(tx, payload, Size, 0, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == Size)
-      received += recv(rx, sink, sizeof sink, 0) == Size;
-  const TTrafficDeltas d = SampleTraffic(form, reader);
-  closesocket(rx), closesocket(tx), WSACleanup();
-  ASSERT_TRUE(bound && enabled);
-  ASSERT_EQ(received, Datagrams);
-  EXPECT_TRUE(d.Down >= Datagrams * Size && d.Up >= Datagrams * Size) << d.Down << " down, " << d.Up << " up";
-  EXPECT_GT(form.DownTotal, uint64_t(d.Down)) << "totals seeded from the adapter's counters";
-}
-
 // ---- the reader against a misbehaving GetIfTable ----
 
 struct TFakeSystem {
