@@ -16,7 +16,9 @@ Names Listed(TInterfaceTable& table) {
   return out;
 }
 
-auto Readings(const TSamplerState& s) { return std::tuple(s.RecvOctets, s.SentOctets, s.PrevRecvOctets, s.PrevSentOctets); }
+auto Readings(const TSamplerState& s) {
+  return std::tuple(s.RecvOctets, s.SentOctets, s.PrevRecvOctets, s.PrevSentOctets);
+}
 
 TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
   TFakeInterfaceTable t;

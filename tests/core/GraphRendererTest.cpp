@@ -41,7 +41,13 @@ Ints GridLines(const TRecordingSurface& s, bool rows) {
 
 TEST(GraphRenderer, GridModesAndFlatLook) {
   const Ints rows{27, 14, 1}, cols{78, 68, 58, 48, 38, 28, 18, 8};
-  const struct { const char* what; bool active, goFlat, show; int32_t mode; Ints rows, cols; int32_t w = 87; } cases[] = {
+  const struct {
+    const char* what;
+    bool active, goFlat, show;
+    int32_t mode;
+    Ints rows, cols;
+    int32_t w = 87;
+  } cases[] = {
       {"focused", true, true, true, 3, rows, cols},
       {"flat", false, true, true, 3, {27, 15, 3}, {77, 67, 57, 47, 37, 27, 17, 7}},
       {"unfocused without GoFlat", false, false, true, 3, rows, cols},

@@ -49,7 +49,8 @@ TEST(MenuTemplate, MarkersAndRadioGroups) {
   ASSERT_EQ(items.size(), std::size(cases));
   for (size_t i = 0; i < items.size(); ++i) {
     const Case& c = cases[i];
-    EXPECT_EQ(std::tuple(items[i].Checkable, items[i].Checked, items[i].RadioGroup, items[i].Caption, items[i].Separator),
+    const TMenuTemplateItem& it = items[i];
+    EXPECT_EQ(std::tuple(it.Checkable, it.Checked, it.RadioGroup, it.Caption, it.Separator),
               std::tuple(c.checkable, c.checked, c.group, c.caption, false))
         << c.text;
   }

@@ -84,7 +84,8 @@ TEST(RateBoxes, RatesShownAndTheMarkerInABox) {
     EXPECT_EQ(DrawRateBoxes(s, Look(c.down, c.up, c.marker), {0, 0, 87, 39}), c.inside)
         << c.downText << " (" << c.marker.x << ", " << c.marker.y << ")";
     const auto texts = s.Of(TDrawCall::DrawString);
-    EXPECT_EQ(std::tuple(s.Calls.size(), texts.empty() ? "" : texts[0].text), std::tuple(*c.downText ? 8u : 0u, c.downText));
+    EXPECT_EQ(std::tuple(s.Calls.size(), texts.empty() ? "" : texts[0].text),
+              std::tuple(*c.downText ? 8u : 0u, c.downText));
   }
 }
 

@@ -10,7 +10,12 @@ namespace {
 
 TEST(Smoothing, SteadyLevelAndBurstDecay) {
   // rate -1: still ramping up to the level, not checked
-  const struct { const char* what; std::vector<uint32_t> deltas; std::vector<int64_t> rates; int32_t width; } cases[] = {
+  const struct {
+    const char* what;
+    std::vector<uint32_t> deltas;
+    std::vector<int64_t> rates;
+    int32_t width;
+  } cases[] = {
       {"constant 1000", {1000, 1000, 1000, 1000, 1000, 1000, 1000}, {-1, -1, -1, -1, -1, -1, 1000}, 300},
       {"burst after silence", {0, 0, 0, 0, 0, 0, 7000, 0, 0, 0, 0, 0, 0, 0},
        {0, 0, 0, 0, 0, 0, 5407, 500, 333, 250, 200, 167, 143, 0}, 300},
@@ -47,18 +52,23 @@ TEST(Smoothing, HalvesRoundToEvenAndLargeSamplesStayInRange) {
 
 TEST(Tick, AutoHideOnSixteenthIdleTickAndShowOnTrafficUnlessUserHidden) {
   // per step: ticks of traffic given, then idle ticks, hides and shows so far
-  const struct { const char* what; bool autoHide, visible, userHidden; int ticks; uint32_t down, up; int idle, hides, shows; }
-      steps[] = {
-          {"15 idle ticks leave it visible", true, true, false, 15, 0, 0, 15, 0, 0},
-          {"the 16th hides it", true, true, false, 1, 0, 0, 16, 1, 0},
-          {"repeated while idle", true, false, false, 1, 0, 0, 17, 2, 0},
-          {"traffic shows it", true, false, false, 1, 0, 1, 0, 2, 1},
-          {"already visible", true, true, false, 1, 1, 0, 0, 2, 1},
-          {"off: never hides", false, true, false, 40, 0, 0, 40, 2, 1},
-          {"off, hidden: no traffic, no show", false, false, false, 1, 0, 0, 41, 2, 1},
-          {"the user hid it", false, false, true, 1, 10, 0, 0, 2, 1},
-          {"shown again", false, false, false, 1, 10, 0, 0, 2, 2},
-      };
+  const struct {
+    const char* what;
+    bool autoHide, visible, userHidden;
+    int ticks;
+    uint32_t down, up;
+    int idle, hides, shows;
+  } steps[] = {
+      {"15 idle ticks leave it visible", true, true, false, 15, 0, 0, 15, 0, 0},
+      {"the 16th hides it", true, true, false, 1, 0, 0, 16, 1, 0},
+      {"repeated while idle", true, false, false, 1, 0, 0, 17, 2, 0},
+      {"traffic shows it", true, false, false, 1, 0, 1, 0, 2, 1},
+      {"already visible", true, true, false, 1, 1, 0, 0, 2, 1},
+      {"off: never hides", false, true, false, 40, 0, 0, 40, 2, 1},
+      {"off, hidden: no traffic, no show", false, false, false, 1, 0, 0, 41, 2, 1},
+      {"the user hid it", false, false, true, 1, 10, 0, 0, 2, 1},
+      {"shown again", false, false, false, 1, 10, 0, 0, 2, 2},
+  };
   TTickRig rig;
   for (const auto& s : steps) {
     rig.Form.AutoHide = s.autoHide, rig.Form.UserHidden = s.userHidden, rig.Window.Visible = s.visible;
@@ -74,7 +84,9 @@ TEST(Tick, StepsRunInOrder) {
   rig.Form.StatusText = "old";
   rig.History.HistoryPush(11, 22);
   struct Seen { int32_t newestDown = -1; uint32_t downRate = 0; std::string status; } atShow, atInvalidate, atTray;
-  const auto Now = [&] { return Seen{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText}; };
+  const auto Now = [&] {
+    return Seen{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText};
+  };
   rig.Window.OnEvent = [&](const std::string& e) {
     if (e == "show") atShow = Now();
     if (e == "invalidate") atInvalidate = Now();

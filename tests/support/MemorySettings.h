@@ -1,6 +1,6 @@
-// An in-memory settings store for tests. Values are raw bytes with a type tag, read with
-// the registry store's rules, so a test can plant values of the wrong kind or size.
-// Every read and write is recorded in order.
+// An in-memory settings store for tests. Values are raw bytes read with the registry
+// store's rules, so a test can plant values of the wrong kind or size. Every read and
+// write is recorded in order.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -20,13 +20,8 @@ struct TNoCaseLess {
 
 class TMemorySettings : public TSettings {
 public:
-  struct TValue {
-    uint32_t Type = RegNone;
-    std::string Bytes;
-  };
-  std::map<std::string, TValue, TNoCaseLess> Values;
-  std::vector<std::pair<char, std::string>> Trace;  // 'r' or 'w', value name
-  bool Failed = false;  // could not be opened: every read gives its default, every write is lost
+  std::map<std::string, std::string, TNoCaseLess> Values;  // name: the stored bytes
+  std::vector<std::pair<char, std::string>> Trace;        // 'r' or 'w', value name
 
   void Open() override {}
   int32_t ReadInteger(const std::string& name, int32_t def) override { return Note('r', name), RawInteger(name, def); }
@@ -34,30 +29,28 @@ public:
   std::string ReadString(const std::string& name, const std::string& def) override {
     Note('r', name);
     const auto it = Values.find(name);
-    return Failed || it == Values.end() ? def : it->second.Bytes.substr(0, it->second.Bytes.find('\0'));
+    return it == Values.end() ? def : it->second.substr(0, it->second.find('\0'));
   }
-  void WriteInteger(const std::string& name, int32_t value) override {
-    if (Note('w', name)) SetInteger(name, value);
-  }
-  void WriteBool(const std::string& name, bool value) override { WriteInteger(name, value); }
+  void WriteInteger(const std::string& name, int32_t value) override { Note('w', name), SetInteger(name, value); }
+  void WriteBool(const std::string& name, bool value) override { Note('w', name), SetInteger(name, value); }
   void WriteString(const std::string& name, const std::string& value) override {
-    if (Note('w', name)) SetText(name, value);
+    Note('w', name), SetText(name, value);
   }
 
-  // Planting and inspecting values; not recorded.
-  void SetRaw(const std::string& name, uint32_t type, std::string bytes) { Values[name] = {type, std::move(bytes)}; }
+  // Planting and inspecting values; not recorded. Every kind reads by the same rules.
+  void SetRaw(const std::string& name, uint32_t /*type*/, std::string bytes) { Values[name] = std::move(bytes); }
   void SetInteger(const std::string& name, int32_t value) {
     const auto u = static_cast<uint32_t>(value);
-    SetRaw(name, RegDword, {char(u), char(u >> 8), char(u >> 16), char(u >> 24)});
+    Values[name] = {char(u), char(u >> 8), char(u >> 16), char(u >> 24)};
   }
-  void SetText(const std::string& name, const std::string& text) { SetRaw(name, RegSz, text + '\0'); }
+  void SetText(const std::string& name, const std::string& text) { Values[name] = text + '\0'; }
   bool Has(const std::string& name) const { return Values.count(name) != 0; }
   // As the store reads it: longer than 4 bytes does not fit its buffer, shorter is zero-extended.
   int32_t RawInteger(const std::string& name, int32_t def) const {
     const auto it = Values.find(name);
-    if (Failed || it == Values.end() || it->second.Bytes.size() > 4) return def;
+    if (it == Values.end() || it->second.size() > 4) return def;
     uint32_t u = 0;
-    for (size_t i = 0; i < it->second.Bytes.size(); ++i) u |= uint32_t(uint8_t(it->second.Bytes[i])) << (8 * i);
+    for (size_t i = 0; i < it->second.size(); ++i) u |= uint32_t(uint8_t(it->second[i])) << (8 * i);
     return static_cast<int32_t>(u);
   }
   std::vector<std::string> Names(char op) const {
@@ -68,5 +61,5 @@ public:
   }
 
 private:
-  bool Note(char op, const std::string& name) { return Trace.emplace_back(op, name), !Failed; }
+  void Note(char op, const std::string& name) { Trace.emplace_back(op, name); }
 };

@@ -125,7 +125,8 @@ TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   std::vector<std::tuple<uint32_t, std::string, uint32_t, uint32_t>> fields;
   for (const TIfRow& r : rows) fields.emplace_back(r.Type, r.Descr, r.InOctets, r.OutOctets);
   // the field after bDescr is not part of the text
-  EXPECT_EQ(fields, (decltype(fields){{6, std::string(256, 'A'), 5, 6}, {23, "Modem", 4294967295u, 7}, {24, "lo", 1, 2}}));
+  EXPECT_EQ(fields,
+            (decltype(fields){{6, std::string(256, 'A'), 5, 6}, {23, "Modem", 4294967295u, 7}, {24, "lo", 1, 2}}));
 
   const char* const realtek = "Realtek PCIe GBE Family Controller";
   EXPECT_TRUE(reader.SameDescription(realtek, realtek) && reader.SameDescription("", ""));
