@@ -8,45 +8,25 @@
 
 namespace {
 
-TEST(Smoothing, SteadyLevelAndBurstDecay) {
-  // rate -1: still ramping up to the level, not checked
-  const struct {
-    const char* what;
-    std::vector<uint32_t> deltas;
-    std::vector<int64_t> rates;
-    int32_t width;
-  } cases[] = {
-      {"constant 1000", {1000, 1000, 1000, 1000, 1000, 1000, 1000}, {-1, -1, -1, -1, -1, -1, 1000}, 300},
-      {"burst after silence", {0, 0, 0, 0, 0, 0, 7000, 0, 0, 0, 0, 0, 0, 0},
-       {0, 0, 0, 0, 0, 0, 5407, 500, 333, 250, 200, 167, 143, 0}, 300},
-      // missing ages of a too-narrow history read as 0; the burst falls off its end
-      {"history of 3", {7000, 0, 0, 0}, {5407, 500, 333, 0}, 3},
-      {"history of 1", {7000, 0}, {5407, 0}, 1},
-      {"empty history", {7000, 0}, {5407, 0}, 0},
-  };
-  for (const auto& c : cases) {
-    TTickRig rig(c.width);
-    for (size_t i = 0; i < c.deltas.size(); ++i) {
-      rig.Tick(c.deltas[i], c.deltas[i]);
-      if (c.rates[i] < 0) continue;
-      EXPECT_EQ(std::tuple(rig.Form.DownRate, rig.Form.UpRate), std::tuple(c.rates[i], c.rates[i])) << c.what << i;
-    }
-  }
-}
-
-TEST(Smoothing, HalvesRoundToEvenAndLargeSamplesStayInRange) {
-  const struct { int32_t past1, now; uint32_t rate; } cases[] = {
-      {7, 0, 0}, {21, 0, 2}, {35, 0, 2},  // 0.5, 1.5, 2.5
-      {0x7FFFFFFF, 0x7FFFFFFF, 1812213241},
-      {0, 0x7FFFFFFF, 1658821552},  // only the current tick: 0.7724 of it
-      {0x7FFFFFFF, 0, 153391689},   // 1/14 of it a tick later
+TEST(Smoothing, SteadyLevelBurstDecayAndHalves) {
+  // the history's samples oldest first, the last one this tick's; missing ages of a
+  // history narrower than seven columns read as 0
+  const struct { std::vector<int32_t> samples; int32_t width; uint32_t rate; } cases[] = {
+      {{1000, 1000, 1000, 1000, 1000, 1000, 1000}, 300, 1000},
+      {{0, 7000}, 300, 5407}, {{7000, 0}, 300, 500}, {{7000, 0, 0}, 300, 333}, {{7000, 0, 0, 0}, 300, 250},
+      {{7000, 0, 0, 0, 0}, 300, 200}, {{7000, 0, 0, 0, 0, 0}, 300, 167}, {{7000, 0, 0, 0, 0, 0, 0}, 300, 143},
+      {{7000, 0, 0, 0, 0, 0, 0, 0}, 300, 0},
+      {{7000, 0, 0}, 3, 333}, {{7000, 0, 0, 0}, 3, 0}, {{7000}, 1, 5407}, {{7000, 0}, 1, 0}, {{7000}, 0, 5407},
+      {{7, 0}, 10, 0}, {{21, 0}, 10, 2}, {{35, 0}, 10, 2},  // 0.5, 1.5, 2.5
+      {{0x7FFFFFFF, 0x7FFFFFFF}, 10, 1812213241},
+      {{0, 0x7FFFFFFF}, 10, 1658821552},  // only the current tick: 0.7724 of it
+      {{0x7FFFFFFF, 0}, 10, 153391689},   // 1/14 of it a tick later
   };
   for (const auto& c : cases) {
     TTrafficHistory h;
-    h.HistoryResize(10);
-    h.HistoryPush(0, c.past1);
-    h.HistoryPush(0, c.now);
-    EXPECT_EQ(SmoothedRate(h, HistoryUp, c.now), c.rate) << "past " << c.past1 << " now " << c.now;
+    h.HistoryResize(c.width);
+    for (int32_t v : c.samples) h.HistoryPush(0, v);
+    EXPECT_EQ(SmoothedRate(h, HistoryUp, c.samples.back()), c.rate) << c.samples.size() << " samples in " << c.width;
   }
 }
 

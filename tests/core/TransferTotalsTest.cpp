@@ -34,7 +34,8 @@ std::string ReadAll(const fs::path& path) {
 }
 
 const Names TickWrites = {"upload_l", "upload_h", "download_l", "download_h", "counter_elapsed"};
-const Names CloseWrites = {"lastdate", "counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"};
+const Names CloseThenTick = {"lastdate", "counter_elapsed", "upload_l", "upload_h", "download_l", "download_h",
+                             "upload_l", "upload_h", "download_l", "download_h", "counter_elapsed"};
 
 TEST(CounterHalves, JoinAndSplit) {
   const struct { int32_t high, low; int64_t value; } cases[] = {
@@ -91,11 +92,8 @@ TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
 
 TEST_F(Totals, FirstRunClosesAnEmptyDayWithoutALine) {
   AddTransfer(form, store, clock, 300, 20);
-  Names expected = CloseWrites;
-  expected.insert(expected.end(), TickWrites.begin(), TickWrites.end());
-  EXPECT_EQ(store.Names('w'), expected);
-  EXPECT_FALSE(fs::exists(form.LogFilePath)) << "no line, so no file";
-  EXPECT_EQ(store.RawInteger("lastdate", 0), static_cast<int32_t>(clock.Day));
+  EXPECT_EQ(std::tuple(store.Names('w'), fs::exists(form.LogFilePath), store.RawInteger("lastdate", 0)),
+            std::tuple(CloseThenTick, false, int32_t(clock.Day)));
   EXPECT_EQ(Counters(), std::tuple(clock.Day, 20, 300, 1u)) << "the tick that found the new date counts for it";
   store.Trace.clear();
   AddTransfer(form, store, clock, 1, 1);
@@ -103,29 +101,25 @@ TEST_F(Totals, FirstRunClosesAnEmptyDayWithoutALine) {
 }
 
 TEST_F(Totals, DateChangeEitherWayWritesOneLine) {
+  // line "": none, and so no file; the day is closed all the same
   const struct { const char* what; int32_t shift; int64_t up, down; const char* line; } cases[] = {
       {"forwards", +1, 1610612736, 314782515, "12/7/2026    UpLoad:     1.5GB   DownLoad:   300.1MB\r\n"},
       {"backwards", -1, 512, 0, "12/5/2026    UpLoad:      512B   DownLoad:        0B\r\n"},
       {"download only, years later", +800, 0, 1024, "2/13/2029    UpLoad:        0B   DownLoad:     1.0KB\r\n"},
+      {"nothing counted", +1, 0, 0, ""}, {"negative upload", +1, -5, 0, ""}, {"negative download", -1, 0, INT64_MIN, ""},
   };
   for (const auto& c : cases) {
-    std::ofstream(form.LogFilePath, std::ios::binary) << "old line\r\n";
+    fs::remove(form.LogFilePath);
+    if (*c.line) std::ofstream(form.LogFilePath, std::ios::binary) << "old line\r\n";
     form.LastDate = DayNumber(2026, 12, 6);
     clock.Day = form.LastDate + c.shift;
     form.UploadCounter = c.up, form.DownloadCounter = c.down, form.ElapsedCounter = 86400;
-    AddTransfer(form, store, clock, 5, 6);
-    EXPECT_EQ(ReadAll(form.LogFilePath), std::string("old line\r\n") + c.line) << c.what;
-    EXPECT_EQ(Counters(), std::tuple(clock.Day, 6, 5, 1u)) << c.what;
-  }
-}
-
-TEST_F(Totals, ZeroOrNegativeCountersStoreTheDateOnly) {
-  for (auto [up, down] : {std::pair<int64_t, int64_t>{0, 0}, {-5, 0}, {0, INT64_MIN}}) {
-    form.LastDate = 100, form.UploadCounter = up, form.DownloadCounter = down, form.ElapsedCounter = 4000;
     store.Trace.clear();
-    CloseDay(form, store, clock);
-    EXPECT_EQ(std::tuple(store.Names('w'), Stored(CloseWrites), fs::exists(form.LogFilePath), form.ElapsedCounter),
-              std::tuple(CloseWrites, Ints{int32_t(clock.Day), 0, 0, 0, 0, 0}, false, 0u)) << up << "/" << down;
+    AddTransfer(form, store, clock, 5, 6);
+    EXPECT_EQ(ReadAll(form.LogFilePath), *c.line ? std::string("old line\r\n") + c.line : "") << c.what;
+    EXPECT_EQ(std::tuple(fs::exists(form.LogFilePath), Counters(), store.RawInteger("lastdate", 0), store.Names('w')),
+              std::tuple(*c.line != 0, std::tuple(clock.Day, 6, 5, 1u), int32_t(clock.Day), CloseThenTick))
+        << c.what;
   }
 }
 
