@@ -88,7 +88,7 @@ void SetTable(std::vector<std::tuple<DWORD, std::string, DWORD, DWORD>> rows) {
   Fake = {};
   for (const auto& [type, descr, in, out] : rows) {
     MIB_IFROW& r = Fake.Rows.emplace_back();
-    r.dwType = type, r.dwInOctets = in, r.dwOutOctets = out;
+    r.dwType = type, r.dwInOctets = in, r.dwOutOctets = out, r.wszName[0] = L'N';  // a name right after bDescr
     std::memcpy(r.bDescr, descr.data(), std::min(descr.size(), sizeof r.bDescr));
   }
   Fake.ClaimedEntries = static_cast<DWORD>(Fake.Rows.size());
@@ -124,7 +124,7 @@ TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   EXPECT_TRUE(Fake.Calls == 2 && Fake.SortFlagAlwaysSet);
   std::vector<std::tuple<uint32_t, std::string, uint32_t, uint32_t>> fields;
   for (const TIfRow& r : rows) fields.emplace_back(r.Type, r.Descr, r.InOctets, r.OutOctets);
-  // the field after bDescr is not part of the text
+  // the next row's name after a full bDescr is not part of the text
   EXPECT_EQ(fields,
             (decltype(fields){{6, std::string(256, 'A'), 5, 6}, {23, "Modem", 4294967295u, 7}, {24, "lo", 1, 2}}));
 
