@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <random>
 
 #include "app/LoadSettings.h"
@@ -23,29 +22,22 @@ struct TGenerator {
   std::mt19937 Rng;
 
   uint32_t Below(uint32_t n) { return Rng() % n; }
-  uint32_t Number() {
-    static constexpr uint32_t Edges[] = {0, 1, 2, 49, 51, 99, 100, 255, 256, 4096, 16384, 16385, 739956,
-                                         0x7FFFFFFF, 0x80000000, 0x80000005, 0xFFFFFFFF};
-    return Below(3) ? Edges[Below(std::size(Edges))] : Rng();
-  }
-  // Texts without separators or drive colons, so a log file a round creates stays in its directory.
+  // Bytes near the edges (0, 1, 0x7F, 0x80, 0xFF) as often as random ones; no separators
+  // or drive colons, so a log file a round creates stays in its scratch directory.
   std::string Bytes(size_t n) {
-    static const char* const Meaningful[] = {"", "NIC", "log.txt", "missing/log.txt"};
-    if (Below(3) == 0) return Meaningful[Below(std::size(Meaningful))];
-    std::string t;
-    while (t.size() < n)
-      if (const char c = char(Rng()); c != '/' && c != '\\' && c != ':') t += c;
-    return t;
+    static constexpr char Edges[] = {0, 1, 0x7F, char(0x80), char(0xFF), 'N', '1', '0'};
+    std::string b(n, '\0');
+    for (char& c : b) c = Below(2) ? Edges[Below(8)] : char(Rng());
+    for (char& c : b) c = c == '/' || c == '\\' || c == ':' ? '_' : c;
+    return b;
   }
-  // Every catalogued value, as (name, registry type, bytes); missing ones left out.
+  // Every catalogued value as (name, registry kind, bytes); a sixth of them left out.
   template <typename TPlant> void Store(TPlant plant) {
-    const auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    static constexpr uint32_t Kinds[] = {RegNone, RegSz, RegBinary, RegDword, RegDword, RegQword};
     for (const TSettingDef& d : SettingsCatalogue()) {
-      const uint32_t kind = Below(6);
-      if (kind == 1 || kind == 2) plant(d.Name, RegDword, le32(Number()));
-      if (kind == 3) plant(d.Name, RegSz, Bytes(Below(2) ? Below(12) : 600) + std::string(Below(4) ? 1 : 0, '\0'));
-      if (kind == 4) plant(d.Name, Below(2) ? RegBinary : RegNone, Bytes(Below(6)));
-      if (kind == 5) plant(d.Name, RegQword, le32(Number()) + le32(Number()));
+      if (Below(6) == 0) continue;
+      const uint32_t kind = Kinds[Below(6)];
+      plant(d.Name, kind, Bytes(kind == RegDword ? 4 : kind == RegQword ? 8 : Below(4) ? Below(12) : 600));
     }
   }
 };
@@ -64,7 +56,7 @@ inline void Round(TSettings& store, TGenerator& g, int ticks) {
   TTickContext ctx{rig.Form, rig.History, rig.Table, store, rig.Clock, rig.Window, rig.Tray};
   for (int t = 0; t < ticks; ++t) {
     rig.Table.Available = g.Below(10) != 0;
-    for (auto& row : rig.Table.Rows) row.InOctets += g.Number(), row.OutOctets += g.Below(200000);
+    for (auto& row : rig.Table.Rows) row.InOctets += g.Below(2) ? g.Rng() : g.Below(2000000), row.OutOctets += t;
     RunTick(ctx);
     for (const int32_t balance : {f.ScaleBallance, f.TrayScaleBallance}) {
       const TDirectionScales s = DirectionScales(f.GraphScaleMax, balance);
@@ -93,8 +85,7 @@ inline void RunRounds(const std::string& tag, uint32_t rounds, const std::functi
     round(g);
   }
   fs::current_path(cwd);
-  std::error_code ec;
-  fs::remove_all(dir, ec);
+  fs::remove_all(dir);
 }
 
 }  // namespace fuzz
