@@ -97,41 +97,34 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
   }
 }
 
-TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
-  TFakeInterfaceTable t;
-  t.Row("NIC") = {6, "NIC", 1000, 100};
-  TSamplerState f;
-  f.AdapterName = "NIC";
-  StartSampling(f, t, nullptr);
-  const std::vector<TIfRow> saved = t.Rows;
-  t.Rows.clear();
-  for (int i = 0; i < 4; ++i) {
-    t.Available = i < 3;  // gone from the table, then no table at all
-    const TTrafficDeltas d = SampleTraffic(f, t);
-    EXPECT_EQ(d.Down + d.Up, 0) << "absent tick " << i;
-  }
-  t.Available = true;
-  t.Rows = saved;
-  t.Rows[0].InOctets = 9000, t.Rows[0].OutOctets = 600;
-  const TTrafficDeltas d = SampleTraffic(f, t);
-  EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(8000, 500, 9000u, 600u));
-}
-
 TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {
   TFakeInterfaceTable t;
-  t.Row("NIC") = {6, "NIC", 4000000000u, 0};
+  t.Row("NIC") = {6, "NIC", 4000000000u, 100};
   TSamplerState f;
   f.AdapterName = "NIC";
   StartSampling(f, t, nullptr);
-  const struct { const char* what; uint32_t reading; int32_t delta; uint64_t total; } steps[] = {
-      {"wrapped past 2^32: counted", 1000000000, 1294967296, 5294967296u},
-      {"driver restarted its counters", 1000, 0, 5294967296u},
-      {"counts on from the new reading", 1500, 500, 5294967796u},
+  // in -1: the adapter gone from the table, -2: no table at all
+  const struct {
+    const char* what;
+    int64_t in;
+    uint32_t out;
+    int32_t down, up;
+    uint64_t downTotal, upTotal;
+  } steps[] = {
+      {"wrapped past 2^32: counted", 1000000000, 100, 1294967296, 0, 5294967296u, 100},
+      {"driver restarted its counters", 1000, 100, 0, 0, 5294967296u, 100},
+      {"counts on from the new reading", 1500, 150, 500, 50, 5294967796u, 150},
+      {"adapter gone: no traffic", -1, 0, 0, 0, 5294967796u, 150},
+      {"no table: no traffic", -2, 0, 0, 0, 5294967796u, 150},
+      {"its return covers the gap", 9500, 750, 8000, 600, 5294975796u, 750},
   };
   for (const auto& s : steps) {
-    t.Row("NIC").InOctets = s.reading;
-    EXPECT_EQ(SampleTraffic(f, t).Down, s.delta) << s.what;
-    EXPECT_EQ(f.DownTotal, s.total) << s.what;
+    t.Available = s.in != -2;
+    t.Rows.clear();
+    if (s.in >= 0) t.Rows.push_back({6, "NIC", uint32_t(s.in), s.out});
+    const TTrafficDeltas d = SampleTraffic(f, t);
+    EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(s.down, s.up, s.downTotal, s.upTotal))
+        << s.what;
   }
 }
 

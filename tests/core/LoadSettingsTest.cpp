@@ -64,7 +64,8 @@ TEST(LoadSettings, EmptyStoreGivesTheDefaults) {
       {"download", f.DownloadCounter, 0}, {"counter_elapsed", f.ElapsedCounter, 0}, {"lastdate", f.LastDate, 0},
   };
   for (const auto& c : checks) EXPECT_EQ(c.got, c.want) << c.what;
-  EXPECT_EQ(std::tuple(f.AdapterName, f.LogFilePath, l.store.Names('r')), std::tuple("", "transfer_log.txt", BaseReads));
+  EXPECT_EQ(std::tuple(f.AdapterName, f.LogFilePath, l.store.Names('r')),
+            std::tuple("", "transfer_log.txt", BaseReads));
   EXPECT_TRUE(l.store.Names('w').empty()) << "loading never writes defaults";
 }
 

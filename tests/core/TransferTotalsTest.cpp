@@ -106,7 +106,8 @@ TEST_F(Totals, DateChangeEitherWayWritesOneLine) {
       {"forwards", +1, 1610612736, 314782515, "12/7/2026    UpLoad:     1.5GB   DownLoad:   300.1MB\r\n"},
       {"backwards", -1, 512, 0, "12/5/2026    UpLoad:      512B   DownLoad:        0B\r\n"},
       {"download only, years later", +800, 0, 1024, "2/13/2029    UpLoad:        0B   DownLoad:     1.0KB\r\n"},
-      {"nothing counted", +1, 0, 0, ""}, {"negative upload", +1, -5, 0, ""}, {"negative download", -1, 0, INT64_MIN, ""},
+      {"nothing counted", +1, 0, 0, ""}, {"negative upload", +1, -5, 0, ""},
+      {"negative download", -1, 0, INT64_MIN, ""},
   };
   for (const auto& c : cases) {
     fs::remove(form.LogFilePath);
