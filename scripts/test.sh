@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both builds and runs every test: the portable core natively, the Win32
-# layer and the program under Wine. Installs what is missing first.
+# Builds and runs every test: the portable core natively and once more under
+# AddressSanitizer and UBSan, the Win32 layer and the program under Wine. Installs
+# what is missing first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -33,7 +34,7 @@ run_ctest() {
   [ "$rc" -eq 0 ] || status=1
 }
 
-for preset in native windows; do
+for preset in native asan windows; do
   if cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; then
     run_ctest "$preset"
   else

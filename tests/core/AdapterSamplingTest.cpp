@@ -16,6 +16,10 @@ Names Listed(TInterfaceTable& table) {
   return out;
 }
 
+auto Readings(const TSamplerState& s) {
+  return std::tuple(s.RecvOctets, s.SentOctets, s.PrevRecvOctets, s.PrevSentOctets);
+}
+
 TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
   TFakeInterfaceTable t;
   t.Rows = {{24, "Loopback", 1, 1}, {6, "NIC B", 0, 0}, {71, "Wireless", 0, 0},
@@ -29,17 +33,16 @@ TEST(CounterDelta, WrapsModulo2To32AndResetsCountAsNothing) {
   const struct { uint32_t current, previous, delta; int32_t tick; } cases[] = {
       {0, 0, 0, 0},
       {1500, 1000, 500, 500},
-      {4294967000u, 4294967000u, 0, 0},
       {200, 4294967000u, 496, 496},  // wrapped
       {0, 4294967295u, 1, 1},
       {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFF},  // largest sample that fits
       {0x80000000u, 0, 0x80000000u, 0},          // 2^31: a counter reset
       {500, 1000000, 4294967295u - 999499, 0},   // counters restarted below the old reading
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CounterDelta(c.current, c.previous), c.delta) << c.current << " after " << c.previous;
-    EXPECT_EQ(TickDelta(CounterDelta(c.current, c.previous)), c.tick) << c.current << " after " << c.previous;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(std::tuple(CounterDelta(c.current, c.previous), TickDelta(CounterDelta(c.current, c.previous))),
+              std::tuple(c.delta, c.tick))
+        << c.current << " after " << c.previous;
 }
 
 TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
@@ -49,14 +52,18 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
             {6, "NIC", 100, 200}};  // duplicate further down: never picked
   TSamplerState f;
   f.AdapterName = "NIC";
-  f.RecvOctets = 7;
-  f.SentOctets = 8;
+  f.RecvOctets = 7, f.SentOctets = 8;
   ASSERT_TRUE(SampleAdapter(f, t));
-  EXPECT_EQ((std::vector<uint32_t>{f.RecvOctets, f.SentOctets, f.PrevRecvOctets, f.PrevSentOctets}),
-            (std::vector<uint32_t>{10, 20, 7, 8}));
+  EXPECT_EQ(Readings(f), std::tuple(10u, 20u, 7u, 8u));
   EXPECT_EQ(Listed(t), (Names{"nic", "NIC"})) << "the hand-stored loopback is matched, yet never offered";
 
-  // nothing to match: the counters stay as they were
+  t.IgnoreCase = true;  // the table's own comparison decides
+  f.AdapterName = "Nic";
+  ASSERT_TRUE(SampleAdapter(f, t));
+  EXPECT_EQ(Readings(f), std::tuple(1u, 2u, 10u, 20u));
+
+  // nothing to match: the readings stay as they were
+  t.IgnoreCase = false;
   t.Rows = {{6, "", 5, 5}, {6, "Other", 5, 5}};
   const struct { const char* what; const char* name; bool available; } misses[] = {
       {"absent", "NIC", true}, {"no table", "Other", false}, {"no adapter chosen, nameless row present", "", true}};
@@ -64,9 +71,7 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
     f.AdapterName = c.name;
     t.Available = c.available;
     EXPECT_FALSE(SampleAdapter(f, t)) << c.what;
-    EXPECT_EQ((std::vector<uint32_t>{f.RecvOctets, f.SentOctets, f.PrevRecvOctets, f.PrevSentOctets}),
-              (std::vector<uint32_t>{10, 20, 7, 8}))
-        << c.what;
+    EXPECT_EQ(Readings(f), std::tuple(1u, 2u, 10u, 20u)) << c.what;
   }
 }
 
@@ -92,43 +97,34 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
   }
 }
 
-TEST(SampleTraffic, VanishedAdapterShowsNoTrafficAndItsReturnCoversTheGap) {
-  TFakeInterfaceTable t;
-  t.Row("NIC") = {6, "NIC", 1000, 100};
-  TSamplerState f;
-  f.AdapterName = "NIC";
-  StartSampling(f, t, nullptr);
-
-  const std::vector<TIfRow> saved = t.Rows;
-  t.Rows.clear();
-  for (int i = 0; i < 4; ++i) {
-    t.Available = i < 3;  // gone from the table, then no table at all
-    const TTrafficDeltas d = SampleTraffic(f, t);
-    EXPECT_EQ(d.Down + d.Up, 0) << "absent tick " << i;
-  }
-  t.Available = true;
-  t.Rows = saved;
-  t.Rows[0].InOctets = 9000;
-  t.Rows[0].OutOctets = 600;
-  const TTrafficDeltas d = SampleTraffic(f, t);
-  EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(8000, 500, 9000u, 600u));
-}
-
 TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {
   TFakeInterfaceTable t;
-  t.Row("NIC") = {6, "NIC", 4000000000u, 0};
+  t.Row("NIC") = {6, "NIC", 4000000000u, 100};
   TSamplerState f;
   f.AdapterName = "NIC";
   StartSampling(f, t, nullptr);
-  const struct { const char* what; uint32_t reading; int32_t delta; uint64_t total; } steps[] = {
-      {"wrapped past 2^32: counted", 1000000000, 1294967296, 5294967296u},
-      {"driver restarted its counters", 1000, 0, 5294967296u},
-      {"counts on from the new reading", 1500, 500, 5294967796u},
+  // in -1: the adapter gone from the table, -2: no table at all
+  const struct {
+    const char* what;
+    int64_t in;
+    uint32_t out;
+    int32_t down, up;
+    uint64_t downTotal, upTotal;
+  } steps[] = {
+      {"wrapped past 2^32: counted", 1000000000, 100, 1294967296, 0, 5294967296u, 100},
+      {"driver restarted its counters", 1000, 100, 0, 0, 5294967296u, 100},
+      {"counts on from the new reading", 1500, 150, 500, 50, 5294967796u, 150},
+      {"adapter gone: no traffic", -1, 0, 0, 0, 5294967796u, 150},
+      {"no table: no traffic", -2, 0, 0, 0, 5294967796u, 150},
+      {"its return covers the gap", 9500, 750, 8000, 600, 5294975796u, 750},
   };
   for (const auto& s : steps) {
-    t.Row("NIC").InOctets = s.reading;
-    EXPECT_EQ(SampleTraffic(f, t).Down, s.delta) << s.what;
-    EXPECT_EQ(f.DownTotal, s.total) << s.what;
+    t.Available = s.in != -2;
+    t.Rows.clear();
+    if (s.in >= 0) t.Rows.push_back({6, "NIC", uint32_t(s.in), s.out});
+    const TTrafficDeltas d = SampleTraffic(f, t);
+    EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(s.down, s.up, s.downTotal, s.upTotal))
+        << s.what;
   }
 }
 

@@ -36,7 +36,7 @@ TEST(ColorTools, SystemColoursComeFromTheInstalledSource) {
       {"window frame", 0x80000006, 0x000000}, {"tooltip background", 0x80000018, 0xE1FFFF},
       {"tooltip text", 0x80000017, 0x000000},
       {"any value above 0xFFFFFF names one by its low byte", 0x01000005, 0xFFFFFF},
-      {"unknown index", 0x800000FF, 0},
+      {"unknown index", 0x800000FF, 0}, {"first index past the table", 0x8000001F, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolveColor(c.in), c.expected) << c.name;
   EXPECT_EQ(InvertColor(0x80000018), 0x1E0000u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(DayNumbers, KnownDatesAndTheInverse) {
@@ -26,6 +28,9 @@ TEST(DayNumbers, KnownDatesAndTheInverse) {
         << "day " << n;
     prev = c;
   }
+  // months outside 1..12 are taken as the nearest month
+  EXPECT_EQ(std::tuple(DayNumber(2026, 0, 5), DayNumber(2026, 13, 1)),
+            std::tuple(DayNumber(2026, 1, 5), DayNumber(2026, 12, 1)));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -15,16 +14,13 @@ namespace {
 
 using Points = std::vector<TPoint32>;
 using Ints = std::vector<int32_t>;
-const TRect R87{0, 0, 87, 39};
 
-TGraphLook FocusedForm() {
-  TGraphLook form;
-  form.IsActive = true;  // no flat look unless a case asks for it
-  form.BGColor = 0xFFFFFF;
-  form.FlatBorderColor = 0x000000;
-  form.GridColor = 0x111111;
-  form.GridColor2 = 0x222222;
-  return form;
+TGraphLook FocusedLook() {
+  TGraphLook look;
+  look.IsActive = true;  // no flat look unless a case asks for it
+  look.GridColor = 0x111111;
+  look.GridColor2 = 0x222222;
+  return look;
 }
 
 TTrafficHistory History(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& oldestFirst = {}) {
@@ -34,7 +30,7 @@ TTrafficHistory History(int32_t n, const std::vector<std::pair<int32_t, int32_t>
   return h;
 }
 
-// Rows of the horizontal grid lines and columns of the vertical ones.
+// Rows of the horizontal grid lines, or columns of the vertical ones.
 Ints GridLines(const TRecordingSurface& s, bool rows) {
   Ints out;
   for (const TDrawCall& c : s.Of(TDrawCall::Line))
@@ -43,32 +39,39 @@ Ints GridLines(const TRecordingSurface& s, bool rows) {
   return out;
 }
 
-TEST(GraphRenderer, GridModesAndFlatLookAt87x39) {
+TEST(GraphRenderer, GridModesAndFlatLook) {
   const Ints rows{27, 14, 1}, cols{78, 68, 58, 48, 38, 28, 18, 8};
-  const struct { const char* what; bool active, goFlat, show; int32_t mode; Ints rows, cols; } cases[] = {
+  const struct {
+    const char* what;
+    bool active, goFlat, show;
+    int32_t mode;
+    Ints rows, cols;
+    int32_t w = 87;
+  } cases[] = {
       {"focused", true, true, true, 3, rows, cols},
       {"flat", false, true, true, 3, {27, 15, 3}, {77, 67, 57, 47, 37, 27, 17, 7}},
       {"unfocused without GoFlat", false, false, true, 3, rows, cols},
       // GridMode is stored value + 1
       {"Horisontal", true, true, true, 1, rows, {}}, {"Vertical", true, true, true, 2, {}, cols},
       {"stored 3", true, true, true, 4, {}, {}}, {"grid off", true, true, false, 3, {}, {}},
+      {"W 92: none at 3", true, true, true, 2, {}, {83, 73, 63, 53, 43, 33, 23, 13}, 92},
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TGraphLook form = FocusedForm();
-    form.IsActive = c.active, form.GoFlat = c.goFlat, form.ShowGrid = c.show, form.GridMode = c.mode;
-    form.FlatBorderColor = 0x0000AA;
-    DrawGraph(s, form, History(87), R87);
+    TGraphLook look = FocusedLook();
+    look.IsActive = c.active, look.GoFlat = c.goFlat, look.ShowGrid = c.show, look.GridMode = c.mode;
+    look.FlatBorderColor = 0x0000AA;
+    const TRect R{0, 0, c.w, 39};
+    DrawGraph(s, look, History(c.w), R);
     ASSERT_FALSE(s.Calls.empty()) << c.what;
-    EXPECT_EQ(std::tuple(s.Calls.front().kind, s.Calls.front().rect), std::tuple(TDrawCall::FillRect, R87))
+    EXPECT_EQ(std::tuple(s.Calls.front().kind, s.Calls.front().rect), std::tuple(TDrawCall::FillRect, R))
         << c.what << ": the background first";
-    EXPECT_EQ(GridLines(s, true), c.rows) << c.what;
-    EXPECT_EQ(GridLines(s, false), c.cols) << c.what;
+    EXPECT_EQ(std::tuple(GridLines(s, true), GridLines(s, false)), std::tuple(c.rows, c.cols)) << c.what;
     const bool framed = !c.active && c.goFlat;
     EXPECT_EQ(s.Of(TDrawCall::FrameRect).size(), framed ? 1u : 0u) << c.what;
     if (framed) {
       EXPECT_EQ(std::tuple(s.Calls.back().kind, s.Calls.back().rect, s.Calls.back().colour),
-                std::tuple(TDrawCall::FrameRect, R87, 0x0000AAu))
+                std::tuple(TDrawCall::FrameRect, R, 0x0000AAu))
           << "the ring is drawn last";
       // zero line at H + 1 = 38, the border row; the newest column continues to R.right = 86
       const auto polys = s.Of(TDrawCall::Polygon);
@@ -76,7 +79,7 @@ TEST(GraphRenderer, GridModesAndFlatLookAt87x39) {
       EXPECT_EQ(std::tuple(polys[0].points[0], polys[0].points[88]), std::tuple(TPoint32{84, 38}, TPoint32{86, 38}));
     } else {
       for (const TDrawCall& l : s.Of(TDrawCall::Line))
-        EXPECT_TRUE(l.colour == 0x111111 ? l.from.x == 0 && l.to.x == 87 : l.from.y == 0 && l.to.y == 39)
+        EXPECT_TRUE(l.colour == 0x111111 ? l.from.x == 0 && l.to.x == c.w : l.from.y == 0 && l.to.y == 39)
             << c.what << ": grid lines span the whole area";
     }
   }
@@ -93,15 +96,13 @@ TEST(GraphRenderer, HorizontalSpacingFollowsTheScale) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TGraphLook form = FocusedForm();
-    form.GraphScaleMax = c.scale;
-    form.GridMode = 1;
-    DrawGrid(s, form, {0, 0, 50, c.height});
+    TGraphLook look = FocusedLook();
+    look.GraphScaleMax = c.scale;
+    look.GridMode = 1;
+    DrawGrid(s, look, {0, 0, 50, c.height});
     const Ints rows = GridLines(s, true);
     ASSERT_EQ(rows.size(), static_cast<size_t>(c.count)) << "scale " << c.scale << " height " << c.height;
-    if (c.count) {
-      EXPECT_EQ(c.height + 1 - rows[0], c.step) << "scale " << c.scale << " height " << c.height;
-    }
+    EXPECT_EQ(c.count ? c.height + 1 - rows[0] : 0, c.step) << "scale " << c.scale << " height " << c.height;
   }
 }
 
@@ -112,86 +113,85 @@ TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TGraphLook form = FocusedForm();
-    form.IsActive = !c.flat;
-    DrawGraph(s, form, History(c.w), {0, 0, c.w, c.h});
+    TGraphLook look = FocusedLook();
+    look.IsActive = !c.flat;
+    DrawGraph(s, look, History(c.w), {0, 0, c.w, c.h});
     const auto texts = s.Of(TDrawCall::DrawString);
     ASSERT_EQ(texts.size(), c.drawn ? 2u : 0u) << c.w << " x " << c.h << (c.flat ? " flat" : "");
-    if (!c.drawn || c.flat) continue;
+    if (!c.drawn) continue;
+    // in the corner of the area inside the flat ring; the shadow one pixel down and right
+    const int32_t right = c.w - c.flat, bottom = c.h - c.flat;
     const int32_t tw = static_cast<int32_t>(std::string(MakerHost).size()) * s.CharWidth;
     EXPECT_EQ(std::tuple(texts[0].text, texts[0].font, texts[0].rect.left, texts[0].rect.top, texts[0].colour),
-              std::tuple(MakerHost, SmallFontsSpec(), 151 - tw + 1, 41 - 11 + 1, 0xC0C0C0u))
-        << "shadow one pixel down and right";
+              std::tuple(MakerHost, SmallFontsSpec(), right - tw + 1, bottom - 11 + 1, 0xC0C0C0u));
     // grey 0x4C (76.5 to even), then 0.3 towards pure blue
     EXPECT_EQ(std::tuple(texts[1].text, texts[1].rect.left, texts[1].rect.top, texts[1].colour),
-              std::tuple(MakerHost, 151 - tw, 41 - 11, 0x823535u));
+              std::tuple(MakerHost, right - tw, bottom - 11, 0x823535u));
   }
 }
 
 TEST(GraphRenderer, AreasAndOverlapBand) {
-  TGraphLook form = FocusedForm();
-  form.GraphScaleMax = 3900;  // at H = 39 a sample's height is a hundredth of it
+  TGraphLook look = FocusedLook();
+  look.GraphScaleMax = 3900;  // at H = 39 a sample's height is a hundredth of it
   // oldest first; the newest down sample is above full scale, age 2 is equal
   const TTrafficHistory h = History(4, {{1000, 500}, {2000, 2000}, {500, 1500}, {5000, 0}});
   TRecordingSurface s;
-  DrawTrafficLayer(s, form, h, {0, 0, 10, 39}, 50);
+  DrawTrafficLayer(s, look, h, {0, 0, 10, 39}, 50);
   auto polys = s.Of(TDrawCall::Polygon);
   ASSERT_EQ(polys.size(), 3u);
-  EXPECT_EQ(polys[0].points, (Points{{9, -10}, {8, 35}, {7, 20}, {6, 30}, {0, 40}, {10, 40}, {10, -10}}))
+  EXPECT_EQ(std::tuple(polys[0].points, polys[0].colour, polys[0].outline),
+            std::tuple(Points{{9, -10}, {8, 35}, {7, 20}, {6, 30}, {0, 40}, {10, 40}, {10, -10}}, 0x1515FFu, 0x6060A6u))
       << "download";
-  EXPECT_EQ(polys[0].colour, 0x1515FFu);
-  EXPECT_EQ(polys[0].outline, 0x6060A6u);
-  EXPECT_EQ(polys[1].points, (Points{{9, 40}, {8, 25}, {7, 20}, {6, 35}, {0, 40}, {10, 40}, {10, 40}}))
+  EXPECT_EQ(std::tuple(polys[1].points, polys[1].colour),
+            std::tuple(Points{{9, 40}, {8, 25}, {7, 20}, {6, 35}, {0, 40}, {10, 40}, {10, 40}}, 0x30FFFFu))
       << "upload";
-  EXPECT_EQ(polys[1].colour, 0x30FFFFu);
   // the band reaches the download's top where the upload is at least as tall, else row H
-  EXPECT_EQ(polys[2].points, (Points{{9, 39}, {8, 35}, {7, 20}, {6, 39}, {0, 40}, {10, 40}, {10, 39}}))
+  EXPECT_EQ(std::tuple(polys[2].points, polys[2].colour),
+            std::tuple(Points{{9, 39}, {8, 35}, {7, 20}, {6, 39}, {0, 40}, {10, 40}, {10, 39}}, 0x28B9FFu))
       << "overlap";
-  EXPECT_EQ(polys[2].colour, 0x28B9FFu);
-  EXPECT_TRUE(s.Of(TDrawCall::MeasureText).empty()) << "no annotations in a narrow area";
 
   s.Clear();
-  DrawTrafficLayer(s, form, h, {0, 0, 10, 39}, 1);  // up scale 10 %: 390
+  DrawTrafficLayer(s, look, h, {0, 0, 10, 39}, 1);  // up scale 10 %: 390
   polys = s.Of(TDrawCall::Polygon);
   ASSERT_EQ(polys.size(), 3u);
-  EXPECT_EQ(polys[0].points[1], (TPoint32{8, 35})) << "download unchanged by the balance";
-  EXPECT_EQ(polys[1].points[1], (TPoint32{8, -110})) << "upload ten times taller";
+  EXPECT_EQ(std::tuple(polys[0].points[1], polys[1].points[1]), std::tuple(TPoint32{8, 35}, TPoint32{8, -110}))
+      << "download unchanged by the balance, upload ten times taller";
+
+  // the whole graph uses the graph's balance, not the tray's
+  s.Clear();
+  look.ScaleBallance = 1, look.TrayScaleBallance = 50;
+  DrawGraph(s, look, History(10, {{0, 100}}), {0, 0, 10, 39});
+  ASSERT_EQ(s.Of(TDrawCall::Polygon).size(), 3u);
+  EXPECT_EQ(s.Of(TDrawCall::Polygon)[1].points[0], (TPoint32{9, 30}));
 }
 
 TEST(GraphRenderer, SampleTopRoundsAndStaysBounded) {
   const struct { int32_t sample, height, scale, top; } cases[] = {
       {0, 39, 3900, 40},  {3900, 39, 3900, 1}, {50, 39, 3900, 40} /* 0.5 -> 0 */, {150, 39, 3900, 38},
       {4096, 39, 0, 1} /* scale 0 counts as 4096 */, {4096, 39, -1, 1},
+      {51200, 100, 102400, 51},  // a manual 100 KB/s: half height
+      {2000000000, 2, 4096, -976559},  // v x H passes 2^31; 976562.5 to even
       {INT32_MAX, 39, 1, -(1 << 24)}, {INT32_MIN, 39, 1, 1 << 24}, {2000000000, 1000, 4096, -(1 << 24)},
   };
   for (const auto& c : cases)
     EXPECT_EQ(SampleTop(c.sample, c.height, c.scale), c.top) << c.sample << " at " << c.height << " / " << c.scale;
 }
 
-TEST(GraphRenderer, EmptyOrOddAreasStaySafe) {
-  TGraphLook form = FocusedForm();
-  TRecordingSurface s;
-  DrawGraph(s, form, History(87), {0, 0, 0, 0});
-  EXPECT_EQ(s.Calls.size(), 1u) << "only the background";
-
-  s.Clear();
-  form.IsActive = false;
-  DrawGraph(s, form, History(87), {0, 0, 1, 1});
-  ASSERT_EQ(s.Calls.size(), 2u) << "background and border around nothing";
-  EXPECT_EQ(s.Calls[1].kind, TDrawCall::FrameRect);
-
-  s.Clear();
-  DrawTrafficLayer(s, form, TTrafficHistory(), R87, 50);
-  ASSERT_EQ(s.Calls.size(), 3u);
-  EXPECT_EQ(s.Calls[0].points, (Points{{0, 40}, {87, 40}, {87, 40}})) << "empty history";
-
-  // the tray's mini graph: areas only, even with rates and a marker
-  s.Clear();
-  form.DownRate = 5000;
-  form.MouseMarker = {5, 5};
-  DrawTrafficLayer(s, form, History(87, {{4096, 0}}), {0, 1, 16, 16}, 50);
-  ASSERT_EQ(s.Calls.size(), 3u);
-  EXPECT_EQ(s.Calls[0].points[0], (TPoint32{15, 1})) << "full scale reaches row 1";
+TEST(GraphRenderer, AnnotationsFrom71x26AndNothingInAnEmptyArea) {
+  // drawn: the calls after the background; the empty history makes a flat polygon
+  const struct { int32_t w, h; bool flat; size_t drawn; } cases[] = {
+      {70, 39, false, 3}, {71, 39, false, 11}, {87, 25, false, 3}, {87, 26, false, 11},
+      {0, 0, false, 0}, {1, 1, true, 1} /* the border around nothing */,
+  };
+  for (const auto& c : cases) {
+    TRecordingSurface s;
+    TGraphLook look = FocusedLook();
+    look.DownRate = 1000, look.ShowGrid = false, look.IsActive = !c.flat;
+    DrawGraph(s, look, TTrafficHistory(), {0, 0, c.w, c.h});
+    EXPECT_EQ(s.Calls.size() - 1, c.drawn) << c.w << " x " << c.h;
+    if (c.drawn != 3) continue;
+    EXPECT_EQ(s.Calls[1].points, (Points{{0, c.h + 1}, {c.w, c.h + 1}, {c.w, c.h + 1}})) << "from the empty history";
+  }
 }
 
 }  // namespace

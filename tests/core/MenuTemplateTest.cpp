@@ -1,37 +1,35 @@
 #include "toolkit/MenuTemplate.h"
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace tk;
 
 namespace {
 
-const std::vector<std::string> ProgramMenu = {
-    "WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-", "Options",
-    "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-", "Bugtracker", ")", "-",
-    "Network Connections", "-", "Quit", ""};
+using Texts = std::vector<std::string>;
 
-TEST(MenuTemplate, ProgramMenuIndicesAndKinds) {
-  const auto items = ParseMenuTemplate(ProgramMenu);
-  ASSERT_EQ(items.size(), 18u);
+// Per item: '-' separator, 's' submenu, 'c' checked, '.' plain; and the parents' indices.
+std::tuple<std::string, std::vector<int>> Shape(const std::vector<TMenuTemplateItem>& items) {
   std::string kinds;
   std::vector<int> parents;
-  std::vector<std::string> captions;
-  for (size_t i = 0; i < items.size(); ++i) {
-    const auto& it = items[i];
-    EXPECT_EQ(it.Index, static_cast<int>(i));
-    EXPECT_EQ(it.Checkable, it.Checked) << "only the two \"+\" items are checkable; item " << i;
+  for (const auto& it : items) {
     kinds += it.Separator ? '-' : it.HasSubmenu ? 's' : it.Checked ? 'c' : '.';
     parents.push_back(it.Parent);
-    captions.push_back(it.Caption);
   }
-  EXPECT_EQ(kinds, ".-s..-.ccs..-.-.-.") << "separators, submenus, checked items";
-  EXPECT_EQ(parents, (std::vector<int>{-1, -1, -1, 2, 2, -1, -1, -1, -1, -1, 9, 9, 9, 9, -1, -1, -1, -1}));
-  const std::vector<std::string> expected = {
-      "WebServer Monitoring", "", "Transfer Logging", "Counters", "Transfer Log", "", "Options", "ShowGraph",
-      "Stay On Top", "Info", "About", "HomePage", "", "Bugtracker", "", "Network Connections", "", "Quit"};
-  EXPECT_EQ(captions, expected);
-  EXPECT_EQ(items[10].Text, "About\tF1");
-  EXPECT_EQ(items[10].Shortcut, "F1");
+  return {kinds, parents};
+}
+
+TEST(MenuTemplate, ProgramMenuKindsAndNesting) {
+  const auto items = ParseMenuTemplate(
+      {"WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-", "Options",
+       "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-", "Bugtracker", ")", "-",
+       "Network Connections", "-", "Quit", ""});
+  ASSERT_EQ(items.size(), 18u);
+  EXPECT_EQ(Shape(items), std::tuple(".-s..-.ccs..-.-.-.", std::vector<int>{-1, -1, -1, 2, 2, -1, -1, -1, -1, -1, 9,
+                                                                            9, 9, 9, -1, -1, -1, -1}));
+  EXPECT_EQ(std::tuple(items[10].Text, items[10].Caption, items[10].Shortcut), std::tuple("About\tF1", "About", "F1"));
 }
 
 TEST(MenuTemplate, MarkersAndRadioGroups) {
@@ -42,36 +40,35 @@ TEST(MenuTemplate, MarkersAndRadioGroups) {
       {"-!Two", true, false, 1, "Two"},     {"-!!Three", true, false, 2, "Three"},
       {"-!Four", true, false, 2, "Four"},   {"Text", false, false, 0, "Text"},
       {"-!Five", true, false, 1, "Five"},   {"+", true, true, 0, ""},
+      {"-!!Six", true, false, 3, "Six"},    {"-!!Seven", true, false, 4, "Seven"},
+      {"-!Eight", true, false, 4, "Eight"},
   };
-  std::vector<std::string> texts;
+  Texts texts;
   for (const Case& c : cases) texts.push_back(c.text);
   const auto items = ParseMenuTemplate(texts);
   ASSERT_EQ(items.size(), std::size(cases));
   for (size_t i = 0; i < items.size(); ++i) {
-    SCOPED_TRACE(cases[i].text);
-    EXPECT_EQ(items[i].Checkable, cases[i].checkable);
-    EXPECT_EQ(items[i].Checked, cases[i].checked);
-    EXPECT_EQ(items[i].RadioGroup, cases[i].group);
-    EXPECT_EQ(items[i].Caption, cases[i].caption);
-    EXPECT_FALSE(items[i].Separator);
+    const Case& c = cases[i];
+    const TMenuTemplateItem& it = items[i];
+    EXPECT_EQ(std::tuple(it.Checkable, it.Checked, it.RadioGroup, it.Caption, it.Separator),
+              std::tuple(c.checkable, c.checked, c.group, c.caption, false))
+        << c.text;
   }
 }
 
 TEST(MenuTemplate, EndsAndMalformedNesting) {
-  EXPECT_TRUE(ParseMenuTemplate({}).empty());
-  EXPECT_TRUE(ParseMenuTemplate({""}).empty());
-  EXPECT_EQ(ParseMenuTemplate({"A", "B", "", "C"}).size(), 2u) << "stops at the first empty text";
-  EXPECT_EQ(ParseMenuTemplate({"A", "B", "C"}, 1).size(), 2u) << "stops after lastIndex";
-
-  // A stray ")" and a "(" with no item before it are ignored rather than corrupting the tree.
-  const auto items = ParseMenuTemplate({")", "(", "A", ")", ")", "-", "(", "B", "(", "C", "(", "D"});
-  ASSERT_EQ(items.size(), 5u);
-  EXPECT_EQ(items[0].Parent, -1);
-  EXPECT_FALSE(items[1].HasSubmenu) << "a separator opens no submenu";
-  EXPECT_EQ(items[2].Parent, -1);
-  EXPECT_TRUE(items[2].HasSubmenu);
-  EXPECT_EQ(items[3].Parent, 2);
-  EXPECT_EQ(items[4].Parent, 3) << "an unclosed submenu still nests";
+  const struct { Texts texts; int lastIndex; const char* kinds; std::vector<int> parents; } cases[] = {
+      {{}, -1, "", {}},
+      {{""}, -1, "", {}},
+      {{"A", "B", "", "C"}, -1, "..", {-1, -1}},  // stops at the first empty text
+      {{"A", "B", "C"}, 1, "..", {-1, -1}},       // stops after lastIndex
+      {{"A", "B"}, 0, ".", {-1}},
+      // a stray ")" and a "(" after no item, a separator or a ")" are ignored; an unclosed submenu still nests
+      {{")", "(", "A", ")", ")", "-", "(", "B", "(", "C", "(", "D"}, -1, ".-ss.", {-1, -1, -1, 2, 3}},
+      {{"A", "(", "B", ")", "(", "C"}, -1, "s..", {-1, 0, -1}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Shape(ParseMenuTemplate(c.texts, c.lastIndex)), std::tuple(c.kinds, c.parents)) << c.texts.size();
 }
 
 }  // namespace

@@ -5,97 +5,87 @@
 #include <tuple>
 #include <vector>
 
-#include "support/RecordingSurface.h"
-#include "render/ColorTools.h"
 #include "render/GraphRenderer.h"
 #include "render/HoverReadout.h"
+#include "support/RecordingSurface.h"
 
 namespace {
 
 using Points = std::vector<TPoint32>;
 
-TGraphLook Form(uint32_t down = 1000, uint32_t up = 2048) {  // "1000b", "2.0k"
-  TGraphLook form;
-  form.IsActive = true;
-  form.BGColor = 0xFFFFFF;
-  form.FlatBorderColor = 0x000000;
-  form.DownRate = down;
-  form.UpRate = up;
-  form.GraphScaleMax = 4096;
-  return form;
+TGraphLook Look(uint32_t down = 1000, uint32_t up = 2048, TPoint32 marker = {}) {  // "1000b", "2.0k"
+  TGraphLook look;
+  look.IsActive = true;
+  look.DownRate = down;
+  look.UpRate = up;
+  look.MouseMarker = marker;
+  return look;
 }
 
 TEST(RateBoxes, SmallBoxesAt87x39) {
   TRecordingSurface s;
-  EXPECT_FALSE(DrawRateBoxes(s, Form(), {0, 0, 87, 39}));
+  EXPECT_FALSE(DrawRateBoxes(s, Look(), {0, 0, 87, 39}));
   const int32_t tw1 = 5 * s.CharWidth, tw2 = 4 * s.CharWidth, l2 = tw1 + 21;
   const auto boxes = s.Of(TDrawCall::Rectangle), arrows = s.Of(TDrawCall::Polygon), texts = s.Of(TDrawCall::DrawString);
-  ASSERT_EQ(boxes.size(), 2u);
-  ASSERT_EQ(arrows.size(), 2u);
-  ASSERT_EQ(texts.size(), 2u);
+  ASSERT_TRUE(boxes.size() == 2 && arrows.size() == 2 && texts.size() == 2);
   EXPECT_EQ(std::tuple(boxes[0].rect, boxes[0].outline, boxes[0].colour),
             std::tuple(TRect{4, 26, tw1 + 14, 37}, 0x383870u, 0xFFFFFFu));
-  EXPECT_EQ(boxes[1].rect, (TRect{tw1 + 20, 26, tw1 + 30 + tw2, 37}));
-  EXPECT_EQ(std::tuple(arrows[0].outline, arrows[0].colour), std::tuple(0x27274Eu, 0x27274Eu));
+  EXPECT_EQ(std::tuple(boxes[1].rect, boxes[1].outline, boxes[1].colour),
+            std::tuple(TRect{tw1 + 20, 26, tw1 + 30 + tw2, 37}, 0x3E7070u, 0xFFFFFFu));
+  EXPECT_EQ(std::tuple(arrows[0].outline, arrows[0].colour, arrows[1].outline, arrows[1].colour),
+            std::tuple(0x27274Eu, 0x27274Eu, 0x2B4E4Eu, 0x2B4E4Eu));
   EXPECT_EQ(arrows[0].points, (Points{{8, 34}, {10, 32}, {8, 32}, {8, 28}, {8, 28}, {8, 32}, {6, 32}, {8, 34}}));
   // the upload arrow upside down: y = top + th - 1 - template y
   EXPECT_EQ(arrows[1].points, (Points{{l2 + 3, 28}, {l2 + 5, 30}, {l2 + 3, 30}, {l2 + 3, 34},
                                       {l2 + 3, 34}, {l2 + 3, 30}, {l2 + 1, 30}, {l2 + 3, 28}}));
   EXPECT_EQ(std::tuple(texts[0].text, texts[0].rect, texts[0].align, texts[0].font),
             std::tuple("1000b", TRect{10, 26, tw1 + 14, 37}, TTextAlign::Centre, SmallFontsSpec()));
-  EXPECT_EQ(texts[0].colour, 0x0F0FB2u) << "178.5 rounds to 178";
+  EXPECT_EQ(std::tuple(texts[0].colour, texts[1].colour), std::tuple(0x0F0FB2u, 0x22B2B2u)) << "178.5 rounds to 178";
   EXPECT_EQ(std::tuple(texts[1].text, texts[1].rect.left), std::tuple("2.0k", tw1 + 26));
 }
 
 TEST(RateBoxes, LargeBoxesFrom120x51) {
-  const struct { int32_t w, h; bool large; } cases[] = {
-      {120, 51, true}, {119, 51, false}, {120, 50, false}, {300, 180, true}};
-  for (const auto& c : cases) {
-    TRecordingSurface s;
-    DrawRateBoxes(s, Form(), {0, 0, c.w, c.h});
-    const auto texts = s.Of(TDrawCall::DrawString);
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0].font, c.large ? (TFontSpec{"MS Sans Serif", 14, true}) : (TFontSpec{"Small Fonts", 11, false}))
-        << c.w << " x " << c.h;
-    if (c.w != 120 || !c.large) continue;
-    // th 13, m 5, a 8: dy = 51 - 13 - 5 = 33
-    const auto boxes = s.Of(TDrawCall::Rectangle);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].rect, (TRect{6, 34, 25 + 18, 47}));
-    EXPECT_EQ(boxes[1].rect.left, 25 + 26);
-    EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points,
-              (Points{{11, 44}, {13, 42}, {11, 42}, {11, 36}, {10, 36}, {10, 42}, {8, 42}, {10, 44}}));
-  }
-}
-
-TEST(RateBoxes, RatesShownAndNothingWhenBothAreZero) {
-  // no text: nothing drawn at all, and so no box for the marker to be in
-  const struct { uint32_t down, up; const char* downText; } cases[] = {
-      {0, 0, ""}, {0, 1, "0b"}, {0xFFFFFFFFu, 0, "2047.9M"} /* never negative */};
-  for (const auto& c : cases) {
-    TRecordingSurface s;
-    TGraphLook form = Form(c.down, c.up);
-    form.MouseMarker = {5, 30};
-    EXPECT_EQ(DrawRateBoxes(s, form, {0, 0, 87, 39}), *c.downText != 0) << c.downText;
-    const auto texts = s.Of(TDrawCall::DrawString);
-    EXPECT_EQ(std::tuple(s.Of(TDrawCall::Rectangle).size(), texts.empty() ? "" : texts[0].text),
-              std::tuple(*c.downText ? 2u : 0u, c.downText));
-    EXPECT_TRUE(*c.downText || s.Calls.empty()) << "nothing at all when both rates are 0";
-  }
-}
-
-TEST(RateBoxes, MarkerInsideABox) {
-  const int32_t tw1 = 25;  // "1000b" at 5 per character
-  const struct { TPoint32 marker; bool inside; } cases[] = {
-      {{4, 26}, true},         {{tw1 + 13, 36}, true},  {{tw1 + 14, 36}, false},  // gap
-      {{4, 37}, false},        {{3, 30}, false},        {{tw1 + 20, 26}, true},   // box 2
-      {{tw1 + 49, 36}, true},  {{tw1 + 50, 36}, false}, {{0, 0}, false},
+  // small: th 11, m 3, a 6; large: th 13, m 5, a 8; box 1 from (m + 1, H - th - m + 1)
+  const struct { TRect R; bool large; TRect box1; } cases[] = {
+      {{0, 0, 120, 51}, true, {6, 34, 43, 47}},   {{0, 0, 119, 51}, false, {4, 38, 39, 49}},
+      {{0, 0, 120, 50}, false, {4, 37, 39, 48}},  {{0, 0, 300, 180}, true, {6, 163, 43, 176}},
+      {{1, 1, 86, 38}, false, {4, 24, 39, 35}},  // measured like the areas, not from R.top
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TGraphLook form = Form();
-    form.MouseMarker = c.marker;
-    EXPECT_EQ(DrawRateBoxes(s, form, {0, 0, 87, 39}), c.inside) << "(" << c.marker.x << ", " << c.marker.y << ")";
+    DrawRateBoxes(s, Look(), c.R);
+    const auto texts = s.Of(TDrawCall::DrawString), boxes = s.Of(TDrawCall::Rectangle);
+    ASSERT_TRUE(texts.size() == 2 && boxes.size() == 2);
+    EXPECT_EQ(std::tuple(texts[0].font, boxes[0].rect),
+              std::tuple(c.large ? TFontSpec{"MS Sans Serif", 14, true} : SmallFontsSpec(), c.box1))
+        << c.R.right << " x " << c.R.bottom;
+  }
+  TRecordingSurface s;
+  DrawRateBoxes(s, Look(), {0, 0, 120, 51});
+  EXPECT_EQ(s.Of(TDrawCall::Rectangle)[1].rect.left, 25 + 26);
+  EXPECT_EQ(s.Of(TDrawCall::Polygon)[0].points,
+            (Points{{11, 44}, {13, 42}, {11, 42}, {11, 36}, {10, 36}, {10, 42}, {8, 42}, {10, 44}}));
+}
+
+TEST(RateBoxes, RatesShownAndTheMarkerInABox) {
+  const int32_t tw1 = 25;  // "1000b" at 5 per character
+  // downText "": nothing drawn at all, and so no box for the marker to be in
+  const struct { uint32_t down, up; TPoint32 marker; bool inside; const char* downText; } cases[] = {
+      {0, 0, {5, 30}, false, ""},          {0, 1, {5, 30}, true, "0b"},
+      {0xFFFFFFFFu, 0, {5, 30}, true, "2047.9M"} /* never negative */,
+      {1000, 1, {4, 26}, true, "1000b"},   {1000, 1, {tw1 + 13, 36}, true, "1000b"},
+      {1000, 1, {tw1 + 14, 36}, false, "1000b"} /* gap */, {1000, 1, {4, 37}, false, "1000b"},
+      {1000, 1, {3, 30}, false, "1000b"},  {1000, 2048, {tw1 + 20, 26}, true, "1000b"} /* box 2 */,
+      {1000, 2048, {tw1 + 49, 36}, true, "1000b"}, {1000, 2048, {tw1 + 50, 36}, false, "1000b"},
+      {1000, 1, {0, 0}, false, "1000b"},
+  };
+  for (const auto& c : cases) {
+    TRecordingSurface s;
+    EXPECT_EQ(DrawRateBoxes(s, Look(c.down, c.up, c.marker), {0, 0, 87, 39}), c.inside)
+        << c.downText << " (" << c.marker.x << ", " << c.marker.y << ")";
+    const auto texts = s.Of(TDrawCall::DrawString);
+    EXPECT_EQ(std::tuple(s.Calls.size(), texts.empty() ? "" : texts[0].text),
+              std::tuple(*c.downText ? 8u : 0u, c.downText));
   }
 }
 
@@ -108,9 +98,7 @@ TEST(HoverReadout, LeaderAndLabelFlipInTheBottomRight) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TGraphLook form = Form(0, 0);
-    form.MouseMarker = c.marker;
-    DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
+    DrawHoverReadout(s, Look(0, 0, c.marker), {0, 0, 200, 100}, false);
     const auto lines = s.Of(TDrawCall::Line), texts = s.Of(TDrawCall::DrawString);
     const auto labels = s.Of(TDrawCall::Rectangle), dots = s.Of(TDrawCall::Ellipse);
     ASSERT_TRUE(lines.size() == 2 && texts.size() == 1 && labels.size() == 1 && dots.size() == 1) << c.text;
@@ -127,26 +115,22 @@ TEST(HoverReadout, LeaderAndLabelFlipInTheBottomRight) {
 }
 
 TEST(HoverReadout, SidesAndOddLineHeights) {
-  const struct {
-    TPoint32 marker;
-    int lineHeight;
-    int32_t left, top;  // of the label; text "...k" is 4 characters at 5 pixels
-  } cases[] = {
-      {{100, 40}, 11, 123, 45},  // middle column and the 40 % row stay on the default side
-      {{101, 41}, 11, 54, 16},   // one further: left of and above the mouse
-      {{10, 10}, 13, 33, 14},    // th 13: ly - 6 on the left-hand placement
-      {{190, 10}, 13, 143, 15},  // and ly - 5 on the right-hand one
+  // the label's left and top; its text "...k" is 4 characters at 5 pixels
+  const struct { TPoint32 marker; TRect R; int lineHeight; int32_t left, top; } cases[] = {
+      {{100, 40}, {0, 0, 200, 100}, 11, 123, 45},  // middle column and the 40 % row stay on the default side
+      {{101, 41}, {0, 0, 200, 100}, 11, 54, 16},   // one further: left of and above the mouse
+      {{100, 40}, {1, 1, 199, 99}, 11, 123, 45},   // measured from the area's right and bottom
+      {{10, 10}, {0, 0, 200, 100}, 13, 33, 14},    // th 13: ly - 6 on the left-hand placement
+      {{190, 10}, {0, 0, 200, 100}, 13, 143, 15},  // and ly - 5 on the right-hand one
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
     s.LineHeights["Small Fonts"] = c.lineHeight;
-    TGraphLook form = Form(0, 0);
-    form.MouseMarker = c.marker;
-    DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
+    DrawHoverReadout(s, Look(0, 0, c.marker), c.R, false);
     const auto labels = s.Of(TDrawCall::Rectangle);
     ASSERT_EQ(labels.size(), 1u);
-    const TRect want{c.left, c.top, labels[0].rect.right, c.top + c.lineHeight};
-    EXPECT_EQ(labels[0].rect, want) << "(" << c.marker.x << ", " << c.marker.y << ")";
+    EXPECT_EQ(labels[0].rect, (TRect{c.left, c.top, labels[0].rect.right, c.top + c.lineHeight}))
+        << "(" << c.marker.x << ", " << c.marker.y << ")";
   }
 }
 
@@ -168,13 +152,12 @@ TEST(HoverReadout, ValuesAndWhenNothingShows) {
   };
   for (const auto& c : cases) {
     TRecordingSurface s;
-    TGraphLook form = Form(0, 0);
-    form.MouseMarker = c.marker;
-    form.GraphScaleMax = c.scale;
-    DrawHoverReadout(s, form, c.R, c.inBox);
+    TGraphLook look = Look(0, 0, c.marker);
+    look.GraphScaleMax = c.scale;
+    DrawHoverReadout(s, look, c.R, c.inBox);
     const auto texts = s.Of(TDrawCall::DrawString);
     if (!c.text) {
-      EXPECT_TRUE(s.Of(TDrawCall::Line).empty() && s.Of(TDrawCall::Ellipse).empty() && texts.empty()) << c.name;
+      EXPECT_TRUE(s.Calls.empty()) << c.name;
     } else {
       ASSERT_EQ(texts.size(), 1u) << c.name;
       EXPECT_EQ(texts[0].text, c.text) << c.name;
@@ -183,25 +166,23 @@ TEST(HoverReadout, ValuesAndWhenNothingShows) {
 }
 
 TEST(HoverReadout, WithinTheTrafficLayer) {
-  TGraphLook form = Form();
   TTrafficHistory history;
   history.HistoryResize(200);
   // large boxes at 200 x 100: th 13, m 5, box 1 from (6, 83)
-  form.MouseMarker = {7, 84};
   TRecordingSurface s;
-  DrawTrafficLayer(s, form, history, {0, 0, 200, 100}, 50);
+  DrawTrafficLayer(s, Look(1000, 2048, {7, 84}), history, {0, 0, 200, 100}, 50);
   EXPECT_TRUE(s.Of(TDrawCall::Ellipse).empty()) << "marker inside a box hides the readout";
 
-  form.MouseMarker = {7, 1};
   s.Clear();
-  DrawTrafficLayer(s, form, history, {0, 0, 200, 100}, 99);
+  const TGraphLook look = Look(1000, 2048, {7, 1});
+  DrawTrafficLayer(s, look, history, {0, 0, 200, 100}, 99);
   const auto texts = s.Of(TDrawCall::DrawString);
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[2].text, "4.0k") << "the readout reads the undivided scale whatever the balance";
 
   SetSystemColourSource([](int index) -> TColor { return index == SysColorInfoBk ? 0x00AA00 : 0x0000BB; });
   s.Clear();
-  DrawHoverReadout(s, form, {0, 0, 200, 100}, false);
+  DrawHoverReadout(s, look, {0, 0, 200, 100}, false);
   SetSystemColourSource(nullptr);
   const auto labels = s.Of(TDrawCall::Rectangle);
   ASSERT_EQ(labels.size(), 1u);

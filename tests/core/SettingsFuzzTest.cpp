@@ -4,9 +4,9 @@
 namespace {
 
 TEST(SettingsFuzz, RandomStoresLoadAndTick) {
-  fuzz::RunRounds("tarvelo_fuzz_", 3000, [](fuzz::TGenerator& g) {
+  fuzz::RunRounds("tarvelo_fuzz_", 1000, [](fuzz::TGenerator& g) {
     TMemorySettings store;
-    for (auto& p : g.Store()) store.SetRaw(p.Name, p.Type, p.Bytes);
+    g.Store([&](const char* name, uint32_t type, const std::string& bytes) { store.SetRaw(name, type, bytes); });
     fuzz::Round(store, g, 12);
   });
 }

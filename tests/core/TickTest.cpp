@@ -5,92 +5,57 @@
 #include <tuple>
 
 #include "support/FakeTick.h"
-#include "traffic/AdapterSampling.h"
 
 namespace {
 
-TEST(Smoothing, SteadyLevelAndBurstDecay) {
-  const struct { const char* what; std::vector<uint32_t> deltas, rates; int32_t width; } cases[] = {
-      {"constant 1000", {1000, 1000, 1000, 1000, 1000, 1000, 1000}, {0, 0, 0, 0, 0, 0, 1000}, 300},
-      {"burst after silence", {0, 0, 0, 0, 0, 0, 7000, 0, 0, 0, 0, 0, 0, 0},
-       {0, 0, 0, 0, 0, 0, 5407, 500, 333, 250, 200, 167, 143, 0}, 300},
-      // missing ages of a too-narrow history read as 0; the burst falls off its end
-      {"history of 3", {7000, 0, 0, 0}, {5407, 500, 333, 0}, 3},
-      {"history of 1", {7000, 0}, {5407, 0}, 1},
-      {"empty history", {7000, 0}, {5407, 0}, 0},
-  };
-  for (const auto& c : cases) {
-    TTickRig rig(c.width);
-    for (size_t i = 0; i < c.deltas.size(); ++i) {
-      rig.Tick(c.deltas[i], c.deltas[i]);
-      if (c.rates[i] == 0 && c.deltas[i] == 1000) continue;  // still ramping up to the level
-      EXPECT_EQ(rig.Form.DownRate, c.rates[i]) << c.what << ", tick " << i;
-      EXPECT_EQ(rig.Form.UpRate, c.rates[i]) << c.what << ", tick " << i;
-    }
-  }
-}
-
-TEST(Smoothing, HalvesRoundToEvenAndLargeSamplesStayInRange) {
-  const struct { int32_t past1, now; uint32_t rate; } cases[] = {
-      {7, 0, 0}, {21, 0, 2}, {35, 0, 2},  // 0.5, 1.5, 2.5
-      {0x7FFFFFFF, 0x7FFFFFFF, 1812213241},
-      {0, 0x7FFFFFFF, 1658821552},  // only the current tick: 0.7724 of it
-      {0x7FFFFFFF, 0, 153391689},   // 1/14 of it a tick later
+TEST(Smoothing, SteadyLevelBurstDecayAndHalves) {
+  // the history's samples oldest first, the last one this tick's; missing ages of a
+  // history narrower than seven columns read as 0
+  const struct { std::vector<int32_t> samples; int32_t width; uint32_t rate; } cases[] = {
+      {{1000, 1000, 1000, 1000, 1000, 1000, 1000}, 300, 1000},
+      {{0, 7000}, 300, 5407}, {{7000, 0}, 300, 500}, {{7000, 0, 0}, 300, 333}, {{7000, 0, 0, 0}, 300, 250},
+      {{7000, 0, 0, 0, 0}, 300, 200}, {{7000, 0, 0, 0, 0, 0}, 300, 167}, {{7000, 0, 0, 0, 0, 0, 0}, 300, 143},
+      {{7000, 0, 0, 0, 0, 0, 0, 0}, 300, 0},
+      {{7000, 0, 0}, 3, 333}, {{7000, 0, 0, 0}, 3, 0}, {{7000}, 1, 5407}, {{7000, 0}, 1, 0}, {{7000}, 0, 5407},
+      {{7, 0}, 10, 0}, {{21, 0}, 10, 2}, {{35, 0}, 10, 2},  // 0.5, 1.5, 2.5
+      {{0x7FFFFFFF, 0x7FFFFFFF}, 10, 1812213241},
+      {{0, 0x7FFFFFFF}, 10, 1658821552},  // only the current tick: 0.7724 of it
+      {{0x7FFFFFFF, 0}, 10, 153391689},   // 1/14 of it a tick later
   };
   for (const auto& c : cases) {
     TTrafficHistory h;
-    h.HistoryResize(10);
-    h.HistoryPush(0, c.past1);
-    h.HistoryPush(0, c.now);
-    EXPECT_EQ(SmoothedRate(h, HistoryUp, c.now), c.rate) << "past " << c.past1 << " now " << c.now;
+    h.HistoryResize(c.width);
+    for (int32_t v : c.samples) h.HistoryPush(0, v);
+    EXPECT_EQ(SmoothedRate(h, HistoryUp, c.samples.back()), c.rate) << c.samples.size() << " samples in " << c.width;
   }
 }
 
 TEST(Tick, AutoHideOnSixteenthIdleTickAndShowOnTrafficUnlessUserHidden) {
+  // per step: ticks of traffic given, then idle ticks, hides and shows so far
+  const struct {
+    const char* what;
+    bool autoHide, visible, userHidden;
+    int ticks;
+    uint32_t down, up;
+    int idle, hides, shows;
+  } steps[] = {
+      {"15 idle ticks leave it visible", true, true, false, 15, 0, 0, 15, 0, 0},
+      {"the 16th hides it", true, true, false, 1, 0, 0, 16, 1, 0},
+      {"repeated while idle", true, false, false, 1, 0, 0, 17, 2, 0},
+      {"traffic shows it", true, false, false, 1, 0, 1, 0, 2, 1},
+      {"already visible", true, true, false, 1, 1, 0, 0, 2, 1},
+      {"off: never hides", false, true, false, 40, 0, 0, 40, 2, 1},
+      {"off, hidden: no traffic, no show", false, false, false, 1, 0, 0, 41, 2, 1},
+      {"the user hid it", false, false, true, 1, 10, 0, 0, 2, 1},
+      {"shown again", false, false, false, 1, 10, 0, 0, 2, 2},
+  };
   TTickRig rig;
-  rig.Form.AutoHide = true;
-  // idle ticks, hides, shows after each step
-  const auto State = [&] { return std::tuple(rig.Form.IdleTicks, rig.Window.Hides, rig.Window.Shows); };
-  for (int i = 1; i <= 15; ++i) rig.Tick(0, 0);
-  EXPECT_EQ(State(), std::tuple(15, 0, 0)) << "15 idle ticks leave it visible";
-  rig.Tick(0, 0);
-  EXPECT_EQ(State(), std::tuple(16, 1, 0)) << "the 16th hides it";
-  EXPECT_FALSE(rig.Form.UserHidden);
-  rig.Tick(0, 0);
-  EXPECT_EQ(State(), std::tuple(17, 2, 0)) << "repeated while idle";
-  rig.Tick(0, 1);
-  EXPECT_EQ(State(), std::tuple(0, 2, 1)) << "traffic shows it";
-  rig.Tick(1, 0);
-  EXPECT_EQ(State(), std::tuple(0, 2, 1)) << "already visible";
-
-  TTickRig off;
-  off.Form.AutoHide = false;
-  for (int i = 0; i < 40; ++i) off.Tick(0, 0);
-  EXPECT_EQ(off.Window.Hides, 0);
-  off.Window.Visible = false;  // auto-hidden before the setting was switched off
-  off.Tick(0, 0);
-  EXPECT_EQ(off.Window.Shows, 0) << "no traffic, no show";
-  off.Form.UserHidden = true;
-  off.Tick(10, 0);
-  EXPECT_EQ(off.Window.Shows, 0) << "the user hid it";
-  off.Form.UserHidden = false;
-  off.Tick(10, 0);
-  EXPECT_EQ(off.Window.Shows, 1);
-}
-
-TEST(Tick, UnreadableTableOrMissingAdapterCountsAsIdle) {
-  TTickRig rig;
-  rig.Form.AutoHide = true;
-  rig.Tick(100, 100);
-  rig.Form.DownTotal = 777;
-  rig.Table.Available = false;
-  for (int i = 0; i < 8; ++i) rig.Tick(100, 100);
-  rig.Table.Available = true;
-  rig.Form.AdapterName = "Gone";
-  for (int i = 0; i < 8; ++i) rig.Tick(100, 100);
-  EXPECT_EQ(std::tuple(rig.Form.IdleTicks, rig.Window.Hides, rig.Form.DownTotal, rig.Form.DownRate),
-            std::tuple(16, 1, 777u, 0u));
-  EXPECT_EQ(rig.History.HistorySample(HistoryDown, 0), 0);
+  for (const auto& s : steps) {
+    rig.Form.AutoHide = s.autoHide, rig.Form.UserHidden = s.userHidden, rig.Window.Visible = s.visible;
+    for (int i = 0; i < s.ticks; ++i) rig.Tick(s.down, s.up);
+    EXPECT_EQ(std::tuple(rig.Form.IdleTicks, rig.Window.Hides, rig.Window.Shows), std::tuple(s.idle, s.hides, s.shows))
+        << s.what;
+  }
 }
 
 TEST(Tick, StepsRunInOrder) {
@@ -99,12 +64,14 @@ TEST(Tick, StepsRunInOrder) {
   rig.Form.StatusText = "old";
   rig.History.HistoryPush(11, 22);
   struct Seen { int32_t newestDown = -1; uint32_t downRate = 0; std::string status; } atShow, atInvalidate, atTray;
-  rig.Window.OnEvent = [&](const std::string& e) {
-    const Seen s{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText};
-    if (e == "show") atShow = s;
-    if (e == "invalidate") atInvalidate = s;
+  const auto Now = [&] {
+    return Seen{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText};
   };
-  rig.Tray.OnRender = [&] { atTray = {rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText}; };
+  rig.Window.OnEvent = [&](const std::string& e) {
+    if (e == "show") atShow = Now();
+    if (e == "invalidate") atInvalidate = Now();
+  };
+  rig.Tray.OnRender = [&] { atTray = Now(); };
   rig.Tick(7000, 300);
 
   // the totals' writes, whatever their own order, count as one step
@@ -115,8 +82,8 @@ TEST(Tick, StepsRunInOrder) {
   }
   EXPECT_EQ(steps, (TEventLog{"read", "visible?", "show", "store", "invalidate", "tray"}));
   EXPECT_EQ(atShow.newestDown, 11) << "history pushed after the idle handling";
-  EXPECT_EQ(atInvalidate.newestDown, 7000);
-  EXPECT_EQ(atInvalidate.downRate, 5408u) << "rates before the invalidation";
+  EXPECT_EQ(std::tuple(atInvalidate.newestDown, atInvalidate.downRate), std::tuple(7000, 5408u))
+      << "history and rates before the invalidation";
   EXPECT_EQ(atInvalidate.status, "old") << "text rebuilt after the invalidation";
   EXPECT_NE(atTray.status, "old") << "text rebuilt before the tray image";
   EXPECT_EQ(std::tuple(rig.Tray.TrayDown, rig.Tray.TrayUp, rig.Form.DownloadCounter, rig.Form.UploadCounter),
@@ -143,15 +110,25 @@ TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
       graph += rig.Form.GraphScaleMax != before ? '+' : '.';
       tray += rig.Form.TrayScaleMax != before ? '+' : '.';
     }
-    EXPECT_EQ(graph, c.graph) << "AutoScale " << c.autoScale;
-    EXPECT_EQ(tray, c.tray) << "TrayAutoScale " << c.trayAutoScale;
+    EXPECT_EQ(std::tuple(graph, tray), std::tuple(c.graph, c.tray)) << c.autoScale << c.trayAutoScale;
+  }
+
+  // each scale from its own value and from a history that holds this tick's sample
+  const struct { int32_t graph, tray; std::vector<uint32_t> deltas; int32_t graphAfter, trayAfter; } scales[] = {
+      {8192, 4096, {0, 0, 0}, 8192, 4096},
+      {4096, 8192, {0, 0, 0, 100000}, 105000, 4301},
+  };
+  for (const auto& c : scales) {
+    TTickRig rig;
+    rig.Form.GraphScaleMax = c.graph, rig.Form.TrayScaleMax = c.tray;
+    for (uint32_t d : c.deltas) rig.Tick(d, 0);
+    EXPECT_EQ(std::tuple(rig.Form.GraphScaleMax, rig.Form.TrayScaleMax), std::tuple(c.graphAfter, c.trayAfter));
   }
 }
 
 TEST(StatusText, ByteForByte) {
   const std::string hyphens(38, '-');
   TTickRig rig;
-  StartSampling(rig.Form, rig.Table, nullptr);
   rig.Tick(0, 0);
   EXPECT_EQ(rig.Form.StatusText, "Downlink: 0B\n\rUplink: 0B\n\r" + hyphens + "\n\rDownloaded: 0B\n\rUploaded: 0B");
 

@@ -1,46 +1,26 @@
+#include "traffic/TrafficHistory.h"
+
 #include <gtest/gtest.h>
 
-#include "traffic/TrafficHistory.h"
+#include <vector>
 
 namespace {
 
-TTrafficHistory Filled(std::initializer_list<int32_t> downOldestFirst) {
-  TTrafficHistory h;
-  h.HistoryResize(static_cast<int32_t>(downOldestFirst.size()));
-  for (int32_t v : downOldestFirst) h.HistoryPush(v, -v);
-  return h;
-}
-
-TEST(TrafficHistory, PushShiftsBothRowsAndDropsTheOldest) {
-  TTrafficHistory h = Filled({1, 2, 3});
-  h.HistoryPush(4, -4);
-  EXPECT_EQ(h.HistorySample(HistoryDown, 0), 4);
-  EXPECT_EQ(h.HistorySample(HistoryDown, 2), 2);
-  EXPECT_EQ(h.HistorySample(HistoryUp, 1), -3);
-  EXPECT_EQ(h.HistoryLength(), 3);
-}
-
 TEST(TrafficHistory, ResizeKeepsAges) {
-  TTrafficHistory h = Filled({1, 2, 3});
-  h.HistoryResize(5);  // wider: zeros on the old side
-  EXPECT_EQ(h.HistorySample(HistoryDown, 0), 3);
-  EXPECT_EQ(h.HistorySample(HistoryDown, 2), 1);
-  EXPECT_EQ(h.HistorySample(HistoryDown, 3), 0);
-  EXPECT_EQ(h.HistorySample(HistoryUp, 4), 0);
-  h.HistoryResize(2);  // narrower: the newest stay
-  EXPECT_EQ(h.HistorySample(HistoryDown, 0), 3);
-  EXPECT_EQ(h.HistorySample(HistoryDown, 1), 2);
-  EXPECT_EQ(h.HistorySample(HistoryUp, 1), -2);
-}
-
-TEST(TrafficHistory, AgesOutsideTheHistoryReadAsZero) {
-  TTrafficHistory h = Filled({7, 8});
-  EXPECT_EQ(h.HistorySample(HistoryDown, 2), 0);
-  EXPECT_EQ(h.HistorySample(HistoryDown, 6), 0);
-  EXPECT_EQ(h.HistorySample(HistoryDown, -1), 0);
-  TTrafficHistory empty;
-  empty.HistoryPush(5, 5);  // nothing to store into
-  EXPECT_EQ(empty.HistorySample(HistoryUp, 0), 0);
+  // 1, 2, 3 pushed down (and their negatives up) into three columns, then resized
+  const struct { int32_t width; std::vector<int32_t> byAge; } cases[] = {
+      {5, {3, 2, 1, 0, 0}}, {3, {3, 2, 1}}, {2, {3, 2}}, {0, {}}, {-4, {}}};
+  for (const auto& c : cases) {
+    TTrafficHistory h;
+    h.HistoryResize(3);
+    for (int32_t v : {1, 2, 3}) h.HistoryPush(v, -v);
+    h.HistoryResize(c.width);
+    std::vector<int32_t> down, up;
+    for (int32_t age = 0; age < h.HistoryLength(); ++age)
+      down.push_back(h.HistorySample(HistoryDown, age)), up.push_back(-h.HistorySample(HistoryUp, age));
+    EXPECT_EQ(down, c.byAge) << c.width;
+    EXPECT_EQ(up, c.byAge) << c.width;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // An interface table the test sets row by row; Available = false plays an unreadable table.
 #pragma once
+#include <strings.h>
 #include <vector>
 
 #include "traffic/AdapterSampling.h"
@@ -8,12 +9,16 @@ class TFakeInterfaceTable : public TInterfaceTable {
 public:
   std::vector<TIfRow> Rows;
   bool Available = true;
+  bool IgnoreCase = false;  // a system whose comparison ignores case
   int Reads = 0;
 
   bool Read(std::vector<TIfRow>& rows) override {
     ++Reads;
     if (Available) rows = Rows;
     return Available;
+  }
+  bool SameDescription(const std::string& a, const std::string& b) override {
+    return IgnoreCase ? strcasecmp(a.c_str(), b.c_str()) == 0 : a == b;
   }
   // The row with that description (an Ethernet row added if missing), for moving its counters.
   TIfRow& Row(const std::string& descr) {

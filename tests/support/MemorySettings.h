@@ -1,12 +1,11 @@
-// An in-memory settings store for tests. Values are raw bytes with a type tag, read with
-// the registry store's rules, so a test can plant values of the wrong kind or size.
-// Every read and write is recorded in order.
+// An in-memory settings store for tests. Values are raw bytes read with the registry
+// store's rules, so a test can plant values of the wrong kind or size. Every read and
+// write is recorded in order.
 #pragma once
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 #include "settings/Settings.h"
@@ -16,60 +15,42 @@ enum : uint32_t { RegNone = 0, RegSz = 1, RegBinary = 3, RegDword = 4, RegQword 
 
 // The registry compares value names without case.
 struct TNoCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-      return std::tolower(x) < std::tolower(y);
-    });
-  }
+  bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
 };
 
 class TMemorySettings : public TSettings {
 public:
-  struct TValue {
-    uint32_t Type = RegNone;
-    std::string Bytes;
-  };
-  std::map<std::string, TValue, TNoCaseLess> Values;
-  std::vector<std::pair<char, std::string>> Trace;  // 'r' or 'w', value name
-  bool Failed = false;  // could not be opened: every read gives its default, every write is lost
+  std::map<std::string, std::string, TNoCaseLess> Values;  // name: the stored bytes
+  std::vector<std::pair<char, std::string>> Trace;        // 'r' or 'w', value name
 
   void Open() override {}
   int32_t ReadInteger(const std::string& name, int32_t def) override { return Note('r', name), RawInteger(name, def); }
   bool ReadBool(const std::string& name, bool def) override { return Note('r', name), RawInteger(name, def) == 1; }
   std::string ReadString(const std::string& name, const std::string& def) override {
     Note('r', name);
-    auto it = Values.find(name);
-    if (Failed || it == Values.end()) return def;
-    const std::string& b = it->second.Bytes;
-    return b.substr(0, b.find('\0'));
+    const auto it = Values.find(name);
+    return it == Values.end() ? def : it->second.substr(0, it->second.find('\0'));
   }
-  void WriteInteger(const std::string& name, int32_t value) override {
-    if (Note('w', name)) SetInteger(name, value);
-  }
-  void WriteBool(const std::string& name, bool value) override {
-    if (Note('w', name)) SetInteger(name, value);
-  }
+  void WriteInteger(const std::string& name, int32_t value) override { Note('w', name), SetInteger(name, value); }
+  void WriteBool(const std::string& name, bool value) override { Note('w', name), SetInteger(name, value); }
   void WriteString(const std::string& name, const std::string& value) override {
-    if (Note('w', name)) SetText(name, value);
+    Note('w', name), SetText(name, value);
   }
 
-  // Planting and inspecting values; not recorded.
-  void SetRaw(const std::string& name, uint32_t type, std::string bytes) { Values[name] = {type, std::move(bytes)}; }
+  // Planting and inspecting values; not recorded. Every kind reads by the same rules.
+  void SetRaw(const std::string& name, uint32_t /*type*/, std::string bytes) { Values[name] = std::move(bytes); }
   void SetInteger(const std::string& name, int32_t value) {
-    std::string b(4, '\0');
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
-    SetRaw(name, RegDword, std::move(b));
+    const auto u = static_cast<uint32_t>(value);
+    Values[name] = {char(u), char(u >> 8), char(u >> 16), char(u >> 24)};
   }
-  void SetText(const std::string& name, const std::string& text) { SetRaw(name, RegSz, text + '\0'); }
+  void SetText(const std::string& name, const std::string& text) { Values[name] = text + '\0'; }
   bool Has(const std::string& name) const { return Values.count(name) != 0; }
-  // The stored value as the store would read it: longer than 4 bytes does not fit the
-  // reader's buffer, shorter is zero-extended.
+  // As the store reads it: longer than 4 bytes does not fit its buffer, shorter is zero-extended.
   int32_t RawInteger(const std::string& name, int32_t def) const {
-    auto it = Values.find(name);
-    if (Failed || it == Values.end() || it->second.Bytes.size() > 4) return def;
+    const auto it = Values.find(name);
+    if (it == Values.end() || it->second.size() > 4) return def;
     uint32_t u = 0;
-    for (size_t i = 0; i < it->second.Bytes.size(); ++i)
-      u |= static_cast<uint32_t>(static_cast<unsigned char>(it->second.Bytes[i])) << (8 * i);
+    for (size_t i = 0; i < it->second.size(); ++i) u |= uint32_t(uint8_t(it->second[i])) << (8 * i);
     return static_cast<int32_t>(u);
   }
   std::vector<std::string> Names(char op) const {
@@ -80,8 +61,5 @@ public:
   }
 
 private:
-  bool Note(char op, const std::string& name) {
-    Trace.emplace_back(op, name);
-    return !Failed;
-  }
+  void Note(char op, const std::string& name) { Trace.emplace_back(op, name); }
 };

@@ -16,13 +16,13 @@ inline void PrintTo(const TRect& r, std::ostream* os) {
 struct TDrawCall {
   enum TKind { FillRect, FrameRect, Line, Rectangle, Ellipse, Polygon, MeasureText, DrawString };
   TKind kind = FillRect;
-  TRect rect;                    // boxes, DrawString's box
-  TPoint32 from, to;             // Line
-  std::vector<TPoint32> points;  // Polygon
-  TColor colour = 0;             // fill, line, frame or text colour
-  TColor outline = 0;            // Rectangle, Ellipse, Polygon
-  std::string text;
-  TFontSpec font;
+  TRect rect = {};                    // boxes, DrawString's box
+  TColor colour = 0;                  // fill, line, frame or text colour
+  TColor outline = 0;                 // Rectangle, Ellipse, Polygon
+  TPoint32 from = {}, to = {};        // Line
+  std::vector<TPoint32> points = {};  // Polygon
+  std::string text = {};
+  TFontSpec font = {};
   TTextAlign align = TTextAlign::Left;
 };
 
@@ -32,27 +32,26 @@ public:
   int CharWidth = 5;
   std::map<std::string, int> LineHeights = {{"Small Fonts", 11}, {"MS Sans Serif", 13}};
 
-  void FillRect(const TRect& r, TColor c) override { Add(TDrawCall::FillRect, r, c); }
-  void FrameRect(const TRect& r, TColor c) override { Add(TDrawCall::FrameRect, r, c); }
-  void Line(TPoint32 a, TPoint32 b, TColor c) override {
-    TDrawCall& d = Add(TDrawCall::Line, {}, c);
-    d.from = a, d.to = b;
+  void FillRect(const TRect& r, TColor c) override { Calls.push_back({TDrawCall::FillRect, r, c}); }
+  void FrameRect(const TRect& r, TColor c) override { Calls.push_back({TDrawCall::FrameRect, r, c}); }
+  void Line(TPoint32 a, TPoint32 b, TColor c) override { Calls.push_back({TDrawCall::Line, {}, c, 0, a, b}); }
+  void Rectangle(const TRect& r, TColor outline, TColor fill) override {
+    Calls.push_back({TDrawCall::Rectangle, r, fill, outline});
   }
-  void Rectangle(const TRect& r, TColor outline, TColor fill) override { Add(TDrawCall::Rectangle, r, fill, outline); }
-  void Ellipse(const TRect& r, TColor outline, TColor fill) override { Add(TDrawCall::Ellipse, r, fill, outline); }
+  void Ellipse(const TRect& r, TColor outline, TColor fill) override {
+    Calls.push_back({TDrawCall::Ellipse, r, fill, outline});
+  }
   void Polygon(const TPoint32* points, size_t count, TColor outline, TColor fill) override {
-    Add(TDrawCall::Polygon, {}, fill, outline).points.assign(points, points + count);
+    Calls.push_back({TDrawCall::Polygon, {}, fill, outline, {}, {}, {points, points + count}});
   }
   TSize MeasureText(const std::string& text, const TFontSpec& font) override {
-    TDrawCall& d = Add(TDrawCall::MeasureText);
-    d.text = text, d.font = font;
+    Calls.push_back({TDrawCall::MeasureText, {}, 0, 0, {}, {}, {}, text, font});
     const auto h = LineHeights.find(font.face);
     return {static_cast<int32_t>(text.size()) * CharWidth, h == LineHeights.end() ? font.height : h->second};
   }
   void DrawString(const std::string& text, const TRect& box, const TFontSpec& font, TColor colour,
-                TTextAlign align) override {
-    TDrawCall& d = Add(TDrawCall::DrawString, box, colour);
-    d.text = text, d.font = font, d.align = align;
+                  TTextAlign align) override {
+    Calls.push_back({TDrawCall::DrawString, box, colour, 0, {}, {}, {}, text, font, align});
   }
 
   std::vector<TDrawCall> Of(TDrawCall::TKind kind) const {
@@ -62,11 +61,4 @@ public:
     return out;
   }
   void Clear() { Calls.clear(); }
-
-private:
-  TDrawCall& Add(TDrawCall::TKind kind, TRect r = {}, TColor colour = 0, TColor outline = 0) {
-    TDrawCall& c = Calls.emplace_back();
-    c.kind = kind, c.rect = r, c.colour = colour, c.outline = outline;
-    return c;
-  }
 };
