@@ -5,6 +5,7 @@
 //   window_probe.exe controls TITLE      the child windows of the first window titled so
 //   window_probe.exe focus               the active window and the control with the focus
 //   window_probe.exe text TITLE ID       the text of control ID in the first window titled so
+//   window_probe.exe command TITLE ID    posts that window WM_COMMAND ID, as its menu would
 // on the virtual desktop "Tarvelo".
 #include "toolkit/WinApi.h"
 
@@ -110,6 +111,10 @@ int main(int argc, char** argv) {
     EnumChildWindows(wnd, &PrintControl, 0);
     return 0;
   }
-  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID\n");
+  if (argc >= 4 && std::strcmp(argv[1], "command") == 0) {
+    HWND wnd = FindWindowA(nullptr, argv[2]);
+    return wnd && PostMessageA(wnd, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
+  }
+  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID | command TITLE ID\n");
   return 2;
 }

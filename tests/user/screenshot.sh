@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png: the graph above the taskbar's notification area on Wine's
-# virtual desktop, both watching loopback traffic, shown at twice their size.
+# Makes the README's pictures: docs/screenshot.png, the graph above the taskbar's
+# notification area on Wine's virtual desktop, both watching loopback traffic, shown at
+# twice their size; docs/counters.png and docs/about.png, the two dialogs opened from the
+# menu's commands.
 #   tests/user/screenshot.sh BUILD_DIR [OUT.png]
 set -uo pipefail
 build=$(cd "${1:?usage: screenshot.sh BUILD_DIR [OUT.png]}" && pwd)
@@ -31,3 +33,21 @@ xdotool mousemove 400 300
 shot "$build/user-shot/desktop.png"
 convert "$build/user-shot/desktop.png" -crop 224x172+800+596 +repage -scale 200% "$out"
 echo "$out"
+
+# a dialog opened by its menu command (the popup menu's ids start at 4096), cropped
+dialog_shot() {
+  local id=$1 title=$2 file=$3 x y w h
+  probe command StatsForm "$id"
+  for _ in $(seq 50); do [ -n "$(probe_rect '#32770' "$title")" ] && break; sleep 0.2; done
+  read -r x y w h <<<"$(probe_rect '#32770' "$title")"
+  [ -n "${x:-}" ] || { echo "no $title"; return 1; }
+  sleep 1
+  shot "$build/user-shot/dialog.png"
+  convert "$build/user-shot/dialog.png" -crop "${w}x${h}+${x}+${y}" +repage "$file"
+  xdotool key Return
+  sleep 1
+  echo "$file"
+}
+docs=$(dirname "$out")
+dialog_shot 4099 Counters "$docs/counters.png"
+dialog_shot 4106 "About Tarvelo " "$docs/about.png"
