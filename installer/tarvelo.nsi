@@ -70,26 +70,30 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Freeware"
 Var WasRunning
 
 ; Asks every running Tarvelo to end, as Windows does at shut-down, and waits up to five
-; seconds for the exe in $INSTDIR to be free. Sets $WasRunning; $0 is 1 when the exe is
-; still in use.
+; seconds for the exe in $INSTDIR to be free. The request is repeated each second: a
+; Tarvelo that is still starting has no window yet. Sets $WasRunning; $0 is 1 when the
+; exe is still in use.
 !macro CLOSE_TARVELO un
 Function ${un}CloseTarvelo
   StrCpy $WasRunning 0
-  StrCpy $1 0
-  ${Do}
-    FindWindow $1 "${FORM_CLASS}" "${FORM_CAPTION}" "" $1
-    ${If} $1 == 0
-      ${Break}
-    ${EndIf}
-    StrCpy $WasRunning 1
-    System::Call "user32::PostMessageW(p r1, i ${WM_CLOSE}, p 0, p 0)"
-  ${Loop}
-
-  ; Windows refuses to write to an exe that a process is running from; the window may
-  ; also be gone before the process is.
   StrCpy $2 0
   ${Do}
     StrCpy $0 0
+    StrCpy $1 0
+    ${Do}
+      FindWindow $1 "${FORM_CLASS}" "${FORM_CAPTION}" "" $1
+      ${If} $1 == 0
+        ${Break}
+      ${EndIf}
+      StrCpy $0 1
+      StrCpy $WasRunning 1
+      IntOp $3 $2 % 10
+      ${If} $3 == 0
+        System::Call "user32::PostMessageW(p r1, i ${WM_CLOSE}, p 0, p 0)"
+      ${EndIf}
+    ${Loop}
+    ; Windows refuses to write to an exe a process runs from, and the process may
+    ; outlive its window a little.
     ${If} ${FileExists} "$INSTDIR\tarvelo.exe"
       ClearErrors
       FileOpen $3 "$INSTDIR\tarvelo.exe" a
@@ -98,10 +102,6 @@ Function ${un}CloseTarvelo
       ${Else}
         FileClose $3
       ${EndIf}
-    ${EndIf}
-    FindWindow $1 "${FORM_CLASS}" "${FORM_CAPTION}"
-    ${If} $1 != 0
-      StrCpy $0 1
     ${EndIf}
     ${If} $0 == 0
     ${OrIf} $2 >= 50

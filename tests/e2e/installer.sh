@@ -4,6 +4,7 @@
 #   - the files, the Start-menu shortcut, the "Run" value and the uninstall entry;
 #   - an uninstall while the exe is held by another program stops before removing anything;
 #   - the installed exe, started as at sign-in, counts loopback traffic;
+#   - an update over it closes it, replaces it and starts the new one;
 #   - a silent uninstall while it runs closes it and removes everything but the settings;
 #   - /REMOVESETTINGS removes those too, and nothing else of the maker's.
 #   installer.sh path/to/tarvelo.exe version work-dir
@@ -53,6 +54,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# a server left running on an earlier prefix here would keep its registry in memory
+wineserver -k >/dev/null 2>&1
 rm -rf "$WINEPREFIX"
 log "creating a fresh Wine prefix"
 wine wineboot -i >/dev/null 2>&1
@@ -154,11 +157,20 @@ run_cmd=$(value "$run" Tarvelo)
 run_cmd=${run_cmd#\"}; run_cmd=${run_cmd%\"}
 log "starting $run_cmd"
 wine "$run_cmd" >/dev/null 2>&1 &
+# Loopback traffic: ping where it may, otherwise a TCP transfer, which needs no privilege.
+traffic() {
+  ping -c 3 -i 0.2 -s 1200 127.0.0.1 >/dev/null 2>&1 && return
+  local port=$((40000 + $$ % 20000))
+  timeout 5 nc -l 127.0.0.1 "$port" >/dev/null 2>&1 &
+  sleep 0.3
+  head -c 200000 /dev/zero | timeout 5 nc -N 127.0.0.1 "$port" >/dev/null 2>&1
+  wait $! 2>/dev/null
+}
 # both stored values must appear and then grow again: a program that counts, not one write
 counting() {
   local i s e d e0="" d0=""
   for i in $(seq 40); do
-    ping -c 3 -i 0.2 -s 1200 127.0.0.1 >/dev/null 2>&1
+    traffic
     s=$(reg_dump "$settings_key")
     e=$(value "$s" counter_elapsed); d=$(value "$s" download_l)
     [ -n "$e" ] && [ -n "$d" ] || continue
@@ -173,6 +185,22 @@ counting() {
 }
 check "the installed exe counts: counter_elapsed and download_l grow" counting
 check "one Tarvelo runs" [ "$(prefix_pids 'tarvelo\.exe' | wc -l)" -eq 1 ]
+
+# An update over a running Tarvelo closes it, replaces it and starts the new one.
+log "installing again while Tarvelo runs"
+before=$(prefix_pids 'tarvelo\.exe')
+wine "$setup" /S >/dev/null 2>&1
+check "the second install ends with code 0" [ $? -eq 0 ]
+restarted() {
+  local now
+  for _ in $(seq 50); do
+    now=$(prefix_pids 'tarvelo\.exe')
+    [ -n "$now" ] && [ "$(wc -l <<<"$now")" -eq 1 ] && [ "$now" != "$before" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+check "and has put back the Tarvelo it closed (pid ${before:-none} before)" restarted
 
 # An NSIS uninstaller copies itself away and returns at once: wait for its work.
 gone() { [ ! -e "$instdir" ] && [ ! -e "$shortcut" ] && ! key_exists "$uninstall_key" &&
@@ -192,10 +220,11 @@ settings_kept() {
 }
 check "the settings and totals stay" settings_kept
 
-log "installing again, then uninstalling with /REMOVESETTINGS"
+log "installing again"
 wine "$setup" /S >/dev/null 2>&1
-check "the second install ends with code 0" [ $? -eq 0 ]
+check "the third install ends with code 0" [ $? -eq 0 ]
 check "and puts everything back" everything_there
+log "uninstalling with /REMOVESETTINGS"
 wine reg add 'HKCU\Software\Quillmoor\Other' /v Keep /t REG_SZ /d yes /f >/dev/null 2>&1
 check "everything is gone again" uninstall /REMOVESETTINGS
 check "the settings went with /REMOVESETTINGS" eval '! key_exists "$settings_key"'
