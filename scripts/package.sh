@@ -43,7 +43,9 @@ version=$(awk '$1 == "#define" { v[$2] = $3 }
           print v["TARVELO_VERSION_MAJOR"] "." v["TARVELO_VERSION_MINOR"] "." v["TARVELO_VERSION_PATCH"] }' "$header")
 [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "package.sh: no version in $header" >&2; exit 1; }
 
-stage=$(mktemp -d)
+mkdir -p "$out"
+# Made beside the packages and moved into place, so a failed run leaves no half-made one.
+stage=$(mktemp -d "$out/.package.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 # Windows' own editors want CR LF.
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$@"; }
@@ -51,11 +53,8 @@ cp "$exe" "$stage/tarvelo.exe"
 sed "s/@VERSION@/$version/g" installer/readme.txt | crlf > "$stage/readme.txt"
 crlf LICENSE > "$stage/LICENSE.txt"
 
-mkdir -p "$out"
 zip_name="Tarvelo-$version-win64.zip"
 setup_name="Tarvelo-$version-setup.exe"
-# Written beside and moved into place, so a failed run leaves no half-made package.
-rm -f "$stage/$zip_name"
 (cd "$stage" && zip -q -X -9 "$zip_name" tarvelo.exe readme.txt LICENSE.txt)
 makensis -V2 -NOCD \
   "-DVERSION=$version" "-DEXE=$stage/tarvelo.exe" "-DREADME=$stage/readme.txt" \
