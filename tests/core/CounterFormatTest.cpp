@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -86,6 +90,31 @@ TEST(LicenceText, EveryPlaceholderTakesTheTitle) {
   EXPECT_EQ(LicenceText("Tarvelo ").rfind("Tarvelo is freeware.", 0), 0u);
   EXPECT_EQ(AboutMailTarget("Tarvelo ", "1.2.3.4"),
             std::string("mailto:") + MakerEmail + "?subject=\"About Tarvelo  v. 1.2.3.4\"");
+}
+
+// The about box's notice is the repository's LICENSE in short: each of its sentences is
+// there word for word, so the two cannot drift apart.
+TEST(LicenceText, EverySentenceIsInTheLicenceFile) {
+  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / "../../LICENSE");
+  ASSERT_TRUE(file) << "LICENSE at the top of the sources";
+  const std::string licence{std::istreambuf_iterator<char>(file), {}};
+  // line breaks and indents are layout, not words
+  auto words = [](const std::string& text) {
+    std::string out;
+    for (char c : text)
+      if (!std::isspace(static_cast<unsigned char>(c))) out += c;
+      else if (!out.empty() && out.back() != ' ') out += ' ';
+    return out;
+  };
+  const std::string full = words(licence), notice = words(LicenceText("Tarvelo "));
+  size_t sentences = 0;
+  for (size_t from = 0; from < notice.size(); ++sentences) {
+    const size_t end = notice.find(". ", from);
+    const std::string sentence = notice.substr(from, end == std::string::npos ? std::string::npos : end + 1 - from);
+    EXPECT_NE(full.find(sentence), std::string::npos) << sentence;
+    from = end == std::string::npos ? notice.size() : end + 2;
+  }
+  EXPECT_EQ(sentences, 7u);
 }
 
 }  // namespace
