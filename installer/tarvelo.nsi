@@ -69,7 +69,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Freeware"
 
 Var WasRunning
 
-; Asks every running Tarvelo to end, as Windows does at shut-down, and waits up to five
+; Asks every running Tarvelo to end, as Windows does at shut-down, and waits up to ten
 ; seconds for the exe in $INSTDIR to be free. The request is repeated each second: a
 ; Tarvelo that is still starting has no window yet. Sets $WasRunning; $0 is 1 when the
 ; exe is still in use.
@@ -104,7 +104,7 @@ Function ${un}CloseTarvelo
       ${EndIf}
     ${EndIf}
     ${If} $0 == 0
-    ${OrIf} $2 >= 50
+    ${OrIf} $2 >= 100
       ${Break}
     ${EndIf}
     Sleep 100

@@ -193,7 +193,7 @@ wine "$setup" /S >/dev/null 2>&1
 check "the second install ends with code 0" [ $? -eq 0 ]
 restarted() {
   local now
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     now=$(prefix_pids 'tarvelo\.exe')
     [ -n "$now" ] && [ "$(wc -l <<<"$now")" -eq 1 ] && [ "$now" != "$before" ] && return 0
     sleep 0.2
@@ -208,7 +208,7 @@ gone() { [ ! -e "$instdir" ] && [ ! -e "$shortcut" ] && ! key_exists "$uninstall
 uninstall() {
   wine "$instdir/uninstall.exe" /S "$@" >/dev/null 2>&1
   local i
-  for i in $(seq 60); do gone && return 0; sleep 0.5; done
+  for i in $(seq 120); do gone && return 0; sleep 0.5; done
   return 1
 }
 log "uninstalling silently while Tarvelo runs"
