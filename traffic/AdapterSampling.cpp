@@ -1,5 +1,6 @@
 #include "traffic/AdapterSampling.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -33,10 +34,11 @@ TReading SampleAdapter(TSamplerState& state, TInterfaceTable& table) {
       break;
     }
   }
-  if (!row) {
-    state.AdapterAway = true;
-    return TReading::None;
-  }
+  const bool wasListed = row && std::find(state.TableIndexes.begin(), state.TableIndexes.end(), row->Index) !=
+                                    state.TableIndexes.end();
+  state.TableIndexes.clear();
+  for (const TIfRow& r : rows) state.TableIndexes.push_back(r.Index);
+  if (!row) return TReading::None;
 
   const bool wide = table.WideCounters();
   const uint64_t in = wide ? row->InOctets : row->InOctets & Low32;
@@ -45,13 +47,14 @@ TReading SampleAdapter(TSamplerState& state, TInterfaceTable& table) {
   const bool sameInterface = sameAdapter && state.ReadingIndex == row->Index;
   const bool continues =
       sameInterface && Continues(in, state.RecvOctets, wide) && Continues(out, state.SentOctets, wide);
-  // Absent a tick ago and now back with fresh counters: a new life of the adapter,
-  // younger than the absence, so everything it counted is traffic not yet seen.
+  // Not in the last table and not simply counting on: a new life of the adapter (or its
+  // replacement), younger than the last reading, so everything it counted is new. Kept
+  // counters after an absence count the gap.
   TReading kind = TReading::First;
-  if (sameAdapter && state.AdapterAway && !continues)
-    kind = TReading::Returned;
-  else if (sameInterface)
+  if (sameInterface && (wasListed || continues))
     kind = TReading::Next;
+  else if (sameAdapter && !wasListed)
+    kind = TReading::Returned;
 
   state.PrevSentOctets = state.SentOctets;
   state.PrevRecvOctets = state.RecvOctets;
@@ -60,7 +63,6 @@ TReading SampleAdapter(TSamplerState& state, TInterfaceTable& table) {
   state.ReadingOf = state.AdapterName;
   state.ReadingIndex = row->Index;
   state.ReadingWide = wide;
-  state.AdapterAway = false;
   return kind;
 }
 
@@ -101,7 +103,7 @@ void StartSampling(TSamplerState& state, TInterfaceTable& table, const std::func
   state.SentOctets = state.RecvOctets = 0;
   state.UpTotal = state.DownTotal = 0;
   state.ReadingOf.clear();
-  state.AdapterAway = false;
+  state.TableIndexes.clear();
   if (enableTimer) enableTimer();
   // The priming reading seeds the totals and makes the first tick's deltas cover one
   // tick only.

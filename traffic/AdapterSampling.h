@@ -20,16 +20,19 @@ struct TSamplerState {
   std::string ReadingOf;
   uint32_t ReadingIndex = 0;
   bool ReadingWide = false;
-  bool AdapterAway = false;  // the last readable table lacked the adapter
+  // Every interface index of the last readable table: one not among them has appeared
+  // since, so all its counters hold is traffic not yet seen.
+  std::vector<uint32_t> TableIndexes;
 };
 
 // How a reading relates to the one before it.
 enum class TReading {
   None,      // no table, or the adapter is not in it: the readings stay
   First,     // nothing to compare with: the first reading, another adapter chosen, or
-             // another interface of that description in its place
+             // an interface that was already there taking the description
   Next,      // the same interface: the counters' difference is the traffic
-  Returned,  // back after an absence with counters started again: all they hold is new
+  Returned,  // an interface new since the last table, or back with its counters started
+             // again: all they hold is new
 };
 
 using TAdapterSink = std::function<void(const std::string& description)>;

@@ -112,13 +112,15 @@ TEST(StartSampling, SeedsTotalsFromTheAdaptersFirstReadingAndEnablesTheTimerBefo
 
 TEST(SampleTraffic, ResetsWrapsAbsencesAndNewInterfacesInBothWidths) {
   constexpr int64_t Gone = -1, NoTable = -2;
-  // the counters as the interface holds them; a 32-bit table shows their low half
+  // the counters as the interface holds them; a 32-bit table shows their low half.
+  // "WLAN" (index 3) is in the table where the step says so.
   const struct {
     const char* what;
     int64_t in;
     uint64_t out;
     uint32_t index;
     uint64_t narrow, wide, up;  // deltas
+    bool wlan = false;
   } steps[] = {
       {"2^31 in one tick", 6147483648, 100, 1, 0, 2147483648u, 0},
       {"past 2^32 in 32 bits", 7442450944, 100, 1, 1294967296, 1294967296, 0},
@@ -129,12 +131,15 @@ TEST(SampleTraffic, ResetsWrapsAbsencesAndNewInterfacesInBothWidths) {
       {"no table", NoTable, 0, 0, 0, 0, 0},
       {"back with its counters kept: the gap", 9500, 750, 1, 8000, 8000, 680},
       {"gone again", Gone, 0, 0, 0, 0, 0},
-      {"re-created: a new index, new counters", 300, 40, 2, 300, 300, 40},
-      {"another interface of that name in its place", 5000000000, 7, 3, 0, 0, 0},
+      {"re-created: a new index, new counters", 300, 40, 2, 300, 300, 40, true},
+      {"an interface that was there takes the name", 5000000000, 7, 3, 0, 0, 0},
       {"followed", 5000000010, 9, 3, 10, 10, 2},
       {"restarted while present", 20, 1, 3, 0, 0, 0},
       {"gone", Gone, 0, 0, 0, 0, 0},
       {"back on its index, counters started again", 5, 3, 3, 5, 5, 3},
+      {"replaced between two readings: a new index", 40, 4, 4, 40, 40, 4},
+      {"no table", NoTable, 0, 0, 0, 0, 0},
+      {"replaced while the table was unreadable", 60, 6, 5, 60, 60, 6},
   };
   for (const bool wide : {false, true}) {
     TFakeInterfaceTable t;
@@ -146,13 +151,13 @@ TEST(SampleTraffic, ResetsWrapsAbsencesAndNewInterfacesInBothWidths) {
     for (const auto& s : steps) {
       t.Available = s.in != NoTable;
       t.Rows.resize(1);
+      if (s.wlan) t.Rows.push_back({71, "WLAN", 9, 9, 3});
       if (s.in >= 0) t.Rows.push_back({6, "NIC", uint64_t(s.in), s.out, s.index});
       const TTrafficDeltas d = SampleTraffic(f, t);
       EXPECT_EQ(std::tuple(d.Down, d.Up), std::tuple(wide ? s.wide : s.narrow, s.up))
           << s.what << (wide ? " (64-bit)" : " (32-bit)");
     }
-    EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal),
-              std::tuple(wide ? 7442460259u : 6442460759u, 925u))
+    EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal), std::tuple(wide ? 7442460359u : 6442460859u, 935u))
         << (wide ? "64-bit" : "32-bit");
   }
 }
