@@ -67,7 +67,10 @@ TReading SampleAdapter(TSamplerState& state, TInterfaceTable& table) {
 }
 
 uint64_t CounterDelta(uint64_t current, uint64_t previous, bool wide) {
-  if (!Continues(current, previous, wide)) return 0;
+  // A 64-bit counter below its last reading started again from zero since: all it holds
+  // is new. Wine shows an interface deleted and re-created between two readings this
+  // way, through the old row. A 32-bit reset cannot be told from a wrap so surely.
+  if (!Continues(current, previous, wide)) return wide ? current : 0;
   return wide ? current - previous : (current - previous) & Low32;
 }
 

@@ -45,8 +45,9 @@ void ListAdapters(TInterfaceTable& table, const TAdapterSink& sink);
 TReading SampleAdapter(TSamplerState& state, TInterfaceTable& table);
 
 // Octets counted between two readings of one counter. 64-bit counters never wrap, so
-// a reading below the previous one is a reset and counts 0. 32-bit ones wrap modulo
-// 2^32, and a difference of 2^31 or more can only be a reset as well.
+// a reading below the previous one is a reset and counts what the counter holds since.
+// 32-bit ones wrap modulo 2^32, and a difference of 2^31 or more is a reset too, which
+// counts 0.
 uint64_t CounterDelta(uint64_t current, uint64_t previous, bool wide);
 
 // A delta as a signed 32-bit history sample: saturated, never wrapped.

@@ -32,16 +32,16 @@ TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
 
 TEST(CounterDelta, ResetsWrapsAndSamplesOfBothWidths) {
   constexpr uint64_t G = uint64_t{1} << 30;
-  // 32-bit counters wrap and a difference of 2^31 or more is a reset; 64-bit ones never
-  // wrap, so only a reading below the previous one is
+  // 32-bit counters wrap and a difference of 2^31 or more is a reset, counting 0; 64-bit
+  // ones never wrap, so only a reading below the previous one is, counting what it holds
   const struct { uint64_t current, previous, narrow, wide; int32_t sample; } cases[] = {
       {0, 0, 0, 0, 0},
       {1500, 1000, 500, 500, 500},
-      {200, 4294967000u, 496, 0, 0},
+      {200, 4294967000u, 496, 200, 200},  // 64 bits: restarted from zero
       {0, 4294967295u, 1, 0, 0},
       {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFFu, 0x7FFFFFFF},
       {0x80000000u, 0, 0, 0x80000000u, 0x7FFFFFFF},  // 2 GiB in one tick: only 64 bits can tell
-      {500, 1000000, 0, 0, 0},
+      {500, 1000000, 0, 500, 500},
       {7 * G, 2 * G, 0x40000000u, 5 * G, 0x7FFFFFFF},  // 32 bits see 5 GiB modulo 2^32
       {UINT64_MAX, UINT64_MAX - 1, 1, 1, 1},
   };
@@ -125,16 +125,16 @@ TEST(SampleTraffic, ResetsWrapsAbsencesAndNewInterfacesInBothWidths) {
       {"2^31 in one tick", 6147483648, 100, 1, 0, 2147483648u, 0},
       {"past 2^32 in 32 bits", 7442450944, 100, 1, 1294967296, 1294967296, 0},
       {"counts on", 7442451444, 150, 1, 500, 500, 50},
-      {"counters restarted: 32 bits take it for a wrap", 1000, 20, 1, 1147484148, 0, 0},
-      {"counts on from there", 1500, 70, 1, 500, 500, 50},
+      {"counters restarted: 32 bits take it for a wrap", 1000, 150, 1, 1147484148, 1000, 0},
+      {"counts on from there", 1500, 200, 1, 500, 500, 50},
       {"gone", Gone, 0, 0, 0, 0, 0},
       {"no table", NoTable, 0, 0, 0, 0, 0},
-      {"back with its counters kept: the gap", 9500, 750, 1, 8000, 8000, 680},
+      {"back with its counters kept: the gap", 9500, 880, 1, 8000, 8000, 680},
       {"gone again", Gone, 0, 0, 0, 0, 0},
       {"re-created: a new index, new counters", 300, 40, 2, 300, 300, 40, true},
       {"an interface that was there takes the name", 5000000000, 7, 3, 0, 0, 0},
       {"followed", 5000000010, 9, 3, 10, 10, 2},
-      {"restarted while present", 20, 1, 3, 0, 0, 0},
+      {"restarted while present", 20, 9, 3, 0, 20, 0},
       {"gone", Gone, 0, 0, 0, 0, 0},
       {"back on its index, counters started again", 5, 3, 3, 5, 5, 3},
       {"replaced between two readings: a new index", 40, 4, 4, 40, 40, 4},
@@ -157,7 +157,7 @@ TEST(SampleTraffic, ResetsWrapsAbsencesAndNewInterfacesInBothWidths) {
       EXPECT_EQ(std::tuple(d.Down, d.Up), std::tuple(wide ? s.wide : s.narrow, s.up))
           << s.what << (wide ? " (64-bit)" : " (32-bit)");
     }
-    EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal), std::tuple(wide ? 7442460359u : 6442460859u, 935u))
+    EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal), std::tuple(wide ? 7442461379u : 6442460859u, 935u))
         << (wide ? "64-bit" : "32-bit");
   }
 }

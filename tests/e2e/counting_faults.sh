@@ -93,10 +93,13 @@ check_recreate() {
   settle 3
   set -- $before $(stored)
   [ "$1 $2" = "$4 $5" ] || { log "traffic counted while tv0 was away: $1 $2 -> $4 $5"; echo ahead >>"$results/ahead"; }
-  log "tv0 re-created; second life: 1000000 octets down, 200000 up"
-  make_veth || fail "cannot re-create tv0"
-  sleep 1
-  transfer down 1000000; poll; transfer up 200000
+  # Held, so the new life has counted before the program's first look at it.
+  log "tv0 re-created while the program is held; second life: 1000000 octets down, 200000 up"
+  kill -STOP "$wine_pid"
+  make_veth || { kill -CONT "$wine_pid"; fail "cannot re-create tv0"; }
+  transfer down 500000
+  kill -CONT "$wine_pid"
+  transfer down 500000; poll; transfer up 200000
   settle 3
   verdict
 }
@@ -108,10 +111,12 @@ check_wide() {
   transfer down $n & poll_while $!
   log "sent in $((SECONDS - t0)) s"
   settle 2
-  log "tv0 rx in this life: $(counter rx_bytes); deleted and re-created at once"
+  log "tv0 rx in this life: $(counter rx_bytes); deleted and re-created at once, the program held"
+  kill -STOP "$wine_pid"
   delete_veth
-  make_veth || fail "cannot re-create tv0"
-  sleep 0.5
+  make_veth || { kill -CONT "$wine_pid"; fail "cannot re-create tv0"; }
+  transfer down 100000
+  kill -CONT "$wine_pid"
   transfer down 100000
   settle 3
   verdict
