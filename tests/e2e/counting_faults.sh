@@ -65,7 +65,7 @@ poll() {
 }
 poll_while() { while kill -0 "$1" 2>/dev/null; do poll; sleep 0.5; done; wait "$1"; }
 # Waits for n more stored ticks, polling meanwhile.
-settle() { wait_ticks "$1" & poll_while $!; poll; }
+settle() { { wait_ticks "$1" & poll_while $!; } || fail "the program stored no ticks"; poll; }
 
 # Stored against kernel after a check; its lead and largest step between two polls.
 verdict() {
@@ -108,7 +108,7 @@ check_wide() {
   local n=2200000000
   log "$n octets down (more than 2^31)"
   local t0=$SECONDS
-  transfer down $n & poll_while $!
+  transfer down $n & poll_while $! || fail "the transfer did not go through"
   log "sent in $((SECONDS - t0)) s"
   settle 2
   log "tv0 rx in this life: $(counter rx_bytes); deleted and re-created at once, the program held"
@@ -134,13 +134,13 @@ check_stall() {
   held=$(($(query counter_elapsed)))
   sleep 2.5
   kill -CONT "$wine_pid"
-  poll_while $traffic
+  local status=0
+  poll_while $traffic || { log "the traffic did not go through"; status=1; }
   settle 3
   e1=$(($(query counter_elapsed))) t1=$(date +%s.%N)
   local wall
   wall=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')
   log "counter_elapsed grew by $((e1 - e0)) over ${wall} s of wall time (${held} while held)"
-  local status=0
   verdict || status=1
   [ "$held" = "$e0" ] || [ "$held" = $((e0 + 1)) ] || { log "the program was not held: $e0 -> $held"; status=1; }
   awk -v g=$((e1 - e0)) -v w="$wall" 'BEGIN { exit !(g >= w - 1.5 && g <= w + 1.5) }' ||

@@ -95,21 +95,19 @@ start_app() {
 }
 
 # n octets from the peer to the program's side (dir down) or back (up), one connection.
+# The receiver listens first, and the sender starts only once it does: a busy machine
+# must not make the sender knock before anyone answers.
 transfer() {
-  local dir=$1 n=$2 port=$((5000 + RANDOM % 1000)) got peer
-  if [ "$dir" = down ]; then
-    in_peer sh -c "head -c $n /dev/zero | nc -N -l 198.51.100.2 $port" &
-    peer=$!
-    sleep 0.3
-    got=$(in_app sh -c "nc -d 198.51.100.2 $port | wc -c")
-  else
-    in_peer sh -c "nc -l 198.51.100.2 $port | wc -c" >"$work/up.count" &
-    peer=$!
-    sleep 0.3
-    in_app sh -c "head -c $n /dev/zero | nc -N 198.51.100.2 $port"
-    wait "$peer"
-    got=$(cat "$work/up.count")
-  fi
-  wait "$peer" 2>/dev/null
+  local dir=$1 n=$2 port=$((5000 + RANDOM % 1000)) got rx=in_app tx=in_peer to=198.51.100.1 recv
+  [ "$dir" = down ] || rx=in_peer tx=in_app to=198.51.100.2
+  $rx sh -c "timeout 300 nc -l $to $port | wc -c" >"$work/received" &
+  recv=$!
+  for _ in $(seq 100); do
+    $rx ss -Hltn "sport = :$port" | grep -q . && break
+    sleep 0.1
+  done
+  $tx sh -c "head -c $n /dev/zero | timeout 300 nc -N $to $port"
+  wait "$recv"
+  got=$(cat "$work/received")
   [ "$got" = "$n" ] || fail "$dir transfer of $n octets got ${got:-nothing}"
 }
