@@ -24,6 +24,7 @@ struct TStatsForm : TSamplerState, TTransferTotals, TGraphLook {
   // the tick (the rates are in TGraphLook)
   int32_t TickCount = 0;
   int32_t IdleTicks = 0;
+  TTickTiming TickTiming;
   std::string StatusText;
 
   // scaling: automatic or manual full-scale values

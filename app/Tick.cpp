@@ -4,6 +4,7 @@
 #include "base/Rounding.h"
 #include "render/Scaling.h"
 #include "traffic/AdapterSampling.h"
+#include "traffic/Clock.h"
 #include "traffic/TransferTotals.h"
 
 uint32_t SmoothedRate(const TTrafficHistory& history, THistoryRow row, int32_t now) {
@@ -44,7 +45,11 @@ void RunTick(TTickContext& ctx) {
 
   f.TickCount = WrappingIncrement(f.TickCount);
 
+  // A tick after a stall stands for all the periods the timer folded into it: its
+  // deltas cover the whole stall, yet it pushes one column like any other.
+  const uint32_t seconds = TickSeconds(f.TickTiming, ctx.Clock.MonotonicMs());
   const TTrafficDeltas d = SampleTraffic(f, ctx.Table);
+  const int32_t down = TickDelta(d.Down), up = TickDelta(d.Up);
 
   if (d.Down == 0 && d.Up == 0) {
     f.IdleTicks = SaturatingIncrement(f.IdleTicks);
@@ -54,21 +59,21 @@ void RunTick(TTickContext& ctx) {
     if (!f.UserHidden && !ctx.Window.GraphVisible()) ctx.Window.ShowGraph();
   }
 
-  ctx.History.HistoryPush(d.Down, d.Up);
+  ctx.History.HistoryPush(down, up);
 
   if (f.AutoScale && f.TickCount % 4 == 0)
     f.GraphScaleMax = ComputeAutoScale(ctx.History, f.GraphScaleMax);
   if (f.TrayAutoScale && f.TickCount % 3 == 0)
     f.TrayScaleMax = ComputeAutoScale(ctx.History, f.TrayScaleMax);
 
-  f.DownRate = SmoothedRate(ctx.History, HistoryDown, d.Down);
-  f.UpRate = SmoothedRate(ctx.History, HistoryUp, d.Up);
+  f.DownRate = SmoothedRate(ctx.History, HistoryDown, down);
+  f.UpRate = SmoothedRate(ctx.History, HistoryUp, up);
 
-  AddTransfer(f, ctx.Store, ctx.Clock, d.Down, d.Up);
+  AddTransfer(f, ctx.Store, ctx.Clock, d.Down, d.Up, seconds);
 
   ctx.Window.InvalidateGraph();
 
   f.StatusText = BuildStatusText(f);
 
-  ctx.Tray.RenderTrayImage(d.Down, d.Up);
+  ctx.Tray.RenderTrayImage(down, up);
 }

@@ -9,7 +9,8 @@
 struct TIfRow {
   uint32_t Type = 0;  // IANA ifType
   std::string Descr;  // the adapter's identity
-  uint32_t InOctets = 0, OutOctets = 0;  // wrap modulo 2^32
+  uint64_t InOctets = 0, OutOctets = 0;  // only the low 32 bits count in a table of 32-bit counters
+  uint32_t Index = 0;  // interface index; a re-created interface gets a new one
 };
 
 // IANA ifType values offered for selection.
@@ -18,7 +19,7 @@ inline constexpr uint32_t IfTypePpp = 23;
 // Wi-Fi, which Windows since Vista reports apart from Ethernet.
 inline constexpr uint32_t IfTypeWireless = 71;
 
-// Where the rows come from: GetIfTable on Windows, a fake in tests.
+// Where the rows come from: GetIfTable2 or GetIfTable on Windows, a fake in tests.
 class TInterfaceTable {
 public:
   virtual ~TInterfaceTable() = default;
@@ -26,4 +27,6 @@ public:
   virtual bool Read(std::vector<TIfRow>& rows) = 0;
   // Whether a row's description names the stored adapter (case-sensitive).
   virtual bool SameDescription(const std::string& a, const std::string& b) { return a == b; }
+  // 64-bit counters that never wrap, or 32-bit ones that wrap modulo 2^32.
+  virtual bool WideCounters() { return false; }
 };

@@ -10,6 +10,11 @@ uint32_t TSystemClock::Today() {
   return DayNumber(now.wYear, now.wMonth, now.wDay);
 }
 
+uint64_t TSystemClock::MonotonicMs() {
+  ULONGLONG hundredNs = 0;
+  return ::QueryUnbiasedInterruptTime(&hundredNs) ? hundredNs / 10000 : 0;
+}
+
 std::string TSystemClock::FormatShortDate(uint32_t dayNumber) {
   const TCivilDate c = CivilDate(dayNumber);
   // SYSTEMTIME holds 16-bit years; anything beyond would format a wrong date.

@@ -6,4 +6,7 @@ class TSystemClock : public TClock {
 public:
   uint32_t Today() override;
   std::string FormatShortDate(uint32_t dayNumber) override;
+  // The interrupt time without the system's sleep: a stall counts, a night asleep does
+  // not, as no tick could run then either.
+  uint64_t MonotonicMs() override;
 };

@@ -1,5 +1,6 @@
 #include "traffic/TransferTotals.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -38,18 +39,35 @@ std::string TransferLogLine(const std::string& date, int64_t upload, int64_t dow
          PadLeft(FormatBytes(download), 9);
 }
 
-void AddTransfer(TTransferTotals& totals, TSettings& store, TClock& clock, int32_t down, int32_t up) {
+uint32_t TickSeconds(TTickTiming& timing, uint64_t nowMs) {
+  const uint64_t last = timing.LastMs;
+  timing.LastMs = nowMs;
+  if (nowMs == 0 || last == 0 || nowMs < last) {
+    timing.CarryMs = 0;
+    return 1;
+  }
+  // Days of stall at most in practice; the cap only keeps the arithmetic in range.
+  const uint64_t passed = std::min<uint64_t>(nowMs - last, uint64_t{1} << 40);
+  const int64_t due = timing.CarryMs + static_cast<int64_t>(passed);
+  const int64_t seconds = (due + 500) / 1000;  // due >= -500, so this rounds half up
+  timing.CarryMs = due - seconds * 1000;
+  return static_cast<uint32_t>(std::min<int64_t>(seconds, std::numeric_limits<uint32_t>::max()));
+}
+
+void AddTransfer(TTransferTotals& totals, TSettings& store, TClock& clock, uint64_t down, uint64_t up,
+                 uint32_t seconds) {
   if (totals.LoggingEnabled && clock.Today() != totals.LastDate) CloseDay(totals, store, clock);
 
-  totals.UploadCounter = SaturatingAdd(totals.UploadCounter, up);
-  totals.DownloadCounter = SaturatingAdd(totals.DownloadCounter, down);
+  constexpr uint64_t Max64 = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  totals.UploadCounter = SaturatingAdd(totals.UploadCounter, static_cast<int64_t>(std::min(up, Max64)));
+  totals.DownloadCounter = SaturatingAdd(totals.DownloadCounter, static_cast<int64_t>(std::min(down, Max64)));
   StoreCounters(totals, store);
 
   // Stored as a signed integer, so it stops at 2^31 - 1 instead of turning negative.
-  if (totals.ElapsedCounter < static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
-    ++totals.ElapsedCounter;
-  else
-    totals.ElapsedCounter = std::numeric_limits<int32_t>::max();
+  constexpr uint32_t Max32 = static_cast<uint32_t>(std::numeric_limits<int32_t>::max());
+  totals.ElapsedCounter = totals.ElapsedCounter < Max32 && seconds < Max32 - totals.ElapsedCounter
+                              ? totals.ElapsedCounter + seconds
+                              : Max32;
   store.WriteInteger("counter_elapsed", static_cast<int32_t>(totals.ElapsedCounter));
 }
 

@@ -17,7 +17,8 @@ Names Listed(TInterfaceTable& table) {
 }
 
 auto Readings(const TSamplerState& s) {
-  return std::tuple(s.RecvOctets, s.SentOctets, s.PrevRecvOctets, s.PrevSentOctets);
+  return std::tuple(uint32_t(s.RecvOctets), uint32_t(s.SentOctets), uint32_t(s.PrevRecvOctets),
+                    uint32_t(s.PrevSentOctets));
 }
 
 TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
@@ -29,20 +30,27 @@ TEST(ListAdapters, OffersEthernetAndPppInTableOrderWithDuplicates) {
   EXPECT_TRUE(Listed(t).empty());
 }
 
-TEST(CounterDelta, WrapsModulo2To32AndResetsCountAsNothing) {
-  const struct { uint32_t current, previous, delta; int32_t tick; } cases[] = {
-      {0, 0, 0, 0},
-      {1500, 1000, 500, 500},
-      {200, 4294967000u, 496, 496},  // wrapped
-      {0, 4294967295u, 1, 1},
-      {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFF},  // largest sample that fits
-      {0x80000000u, 0, 0x80000000u, 0},          // 2^31: a counter reset
-      {500, 1000000, 4294967295u - 999499, 0},   // counters restarted below the old reading
+TEST(CounterDelta, ResetsWrapsAndSamplesOfBothWidths) {
+  constexpr uint64_t G = uint64_t{1} << 30;
+  // 32-bit counters wrap and a difference of 2^31 or more is a reset, counting 0; 64-bit
+  // ones never wrap, so only a reading below the previous one is, counting what it holds
+  const struct { uint64_t current, previous, narrow, wide; int32_t sample; } cases[] = {
+      {0, 0, 0, 0, 0},
+      {1500, 1000, 500, 500, 500},
+      {200, 4294967000u, 496, 200, 200},  // 64 bits: restarted from zero
+      {0, 4294967295u, 1, 0, 0},
+      {0x7FFFFFFFu, 0, 0x7FFFFFFFu, 0x7FFFFFFFu, 0x7FFFFFFF},
+      {0x80000000u, 0, 0, 0x80000000u, 0x7FFFFFFF},  // 2 GiB in one tick: only 64 bits can tell
+      {500, 1000000, 0, 500, 500},
+      {7 * G, 2 * G, 0x40000000u, 5 * G, 0x7FFFFFFF},  // 32 bits see 5 GiB modulo 2^32
+      {UINT64_MAX, UINT64_MAX - 1, 1, 1, 1},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(std::tuple(CounterDelta(c.current, c.previous), TickDelta(CounterDelta(c.current, c.previous))),
-              std::tuple(c.delta, c.tick))
+  for (const auto& c : cases) {
+    const uint64_t narrow = CounterDelta(c.current, c.previous, false), wide = CounterDelta(c.current, c.previous, true);
+    EXPECT_EQ(std::tuple(narrow, wide, TickDelta(wide)), std::tuple(c.narrow, c.wide, c.sample))
         << c.current << " after " << c.previous;
+  }
+  EXPECT_EQ(TickDelta(UINT64_MAX), 0x7FFFFFFF);
 }
 
 TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
@@ -53,13 +61,13 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
   TSamplerState f;
   f.AdapterName = "NIC";
   f.RecvOctets = 7, f.SentOctets = 8;
-  ASSERT_TRUE(SampleAdapter(f, t));
+  ASSERT_EQ(SampleAdapter(f, t), TReading::First);
   EXPECT_EQ(Readings(f), std::tuple(10u, 20u, 7u, 8u));
   EXPECT_EQ(Listed(t), (Names{"nic", "NIC"})) << "the hand-stored loopback is matched, yet never offered";
 
   t.IgnoreCase = true;  // the table's own comparison decides
   f.AdapterName = "Nic";
-  ASSERT_TRUE(SampleAdapter(f, t));
+  ASSERT_EQ(SampleAdapter(f, t), TReading::First);
   EXPECT_EQ(Readings(f), std::tuple(1u, 2u, 10u, 20u));
 
   // nothing to match: the readings stay as they were
@@ -70,12 +78,12 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
   for (const auto& c : misses) {
     f.AdapterName = c.name;
     t.Available = c.available;
-    EXPECT_FALSE(SampleAdapter(f, t)) << c.what;
+    EXPECT_EQ(SampleAdapter(f, t), TReading::None) << c.what;
     EXPECT_EQ(Readings(f), std::tuple(1u, 2u, 10u, 20u)) << c.what;
   }
 }
 
-TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
+TEST(StartSampling, SeedsTotalsFromTheAdaptersFirstReadingAndEnablesTheTimerBeforeReading) {
   for (const bool present : {true, false}) {
     TFakeInterfaceTable t;
     if (present) t.Row("NIC") = {6, "NIC", 5000000, 70000};
@@ -88,44 +96,91 @@ TEST(StartSampling, SeedsTotalsFromTheAdapterAndEnablesTheTimerBeforeReading) {
     EXPECT_EQ(std::tuple(readsWhenEnabled, t.Reads), std::tuple(0, 1)) << "timer enabled before the priming read";
     EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal), std::tuple(present ? 5000000u : 0u, present ? 70000u : 0u))
         << (present ? "seeded" : "absent adapter: no seed");
-    // the first tick covers one tick only, or the adapter's full reading when it was absent
+    if (!present) {
+      t.Row("NIC") = {6, "NIC", 5000000, 70000};
+      const TTrafficDeltas late = SampleTraffic(f, t);
+      EXPECT_EQ(std::tuple(late.Down, late.Up, f.DownTotal, f.UpTotal), std::tuple(0u, 0u, 5000000u, 70000u))
+          << "found later: seeded then, as its counters so far are no tick's traffic";
+    }
     t.Row("NIC").InOctets += 1200;
     t.Row("NIC").OutOctets += 80;
     const TTrafficDeltas d = SampleTraffic(f, t);
-    EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal),
-              std::tuple(1200, 80, present ? 5001200u : 1200u, present ? 70080u : 80u));
+    EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(1200u, 80u, 5001200u, 70080u))
+        << (present ? "present at start" : "found later");
   }
 }
 
-TEST(SampleTraffic, ResetCounterAddsNothingToTotalsAndTotalsPass4GiB) {
-  TFakeInterfaceTable t;
-  t.Row("NIC") = {6, "NIC", 4000000000u, 100};
-  TSamplerState f;
-  f.AdapterName = "NIC";
-  StartSampling(f, t, nullptr);
-  // in -1: the adapter gone from the table, -2: no table at all
+TEST(SampleTraffic, ResetsWrapsAbsencesAndNewInterfacesInBothWidths) {
+  constexpr int64_t Gone = -1, NoTable = -2;
+  // the counters as the interface holds them; a 32-bit table shows their low half.
+  // "WLAN" (index 3) is in the table where the step says so.
   const struct {
     const char* what;
     int64_t in;
-    uint32_t out;
-    int32_t down, up;
-    uint64_t downTotal, upTotal;
+    uint64_t out;
+    uint32_t index;
+    uint64_t narrow, wide, up;  // deltas
+    bool wlan = false;
   } steps[] = {
-      {"wrapped past 2^32: counted", 1000000000, 100, 1294967296, 0, 5294967296u, 100},
-      {"driver restarted its counters", 1000, 100, 0, 0, 5294967296u, 100},
-      {"counts on from the new reading", 1500, 150, 500, 50, 5294967796u, 150},
-      {"adapter gone: no traffic", -1, 0, 0, 0, 5294967796u, 150},
-      {"no table: no traffic", -2, 0, 0, 0, 5294967796u, 150},
-      {"its return covers the gap", 9500, 750, 8000, 600, 5294975796u, 750},
+      {"2^31 in one tick", 6147483648, 100, 1, 0, 2147483648u, 0},
+      {"past 2^32 in 32 bits", 7442450944, 100, 1, 1294967296, 1294967296, 0},
+      {"counts on", 7442451444, 150, 1, 500, 500, 50},
+      {"counters restarted: 32 bits take it for a wrap", 1000, 150, 1, 1147484148, 1000, 0},
+      {"counts on from there", 1500, 200, 1, 500, 500, 50},
+      {"gone", Gone, 0, 0, 0, 0, 0},
+      {"no table", NoTable, 0, 0, 0, 0, 0},
+      {"back with its counters kept: the gap", 9500, 880, 1, 8000, 8000, 680},
+      {"gone again", Gone, 0, 0, 0, 0, 0},
+      {"re-created: a new index, new counters", 300, 40, 2, 300, 300, 40, true},
+      {"an interface that was there takes the name", 5000000000, 7, 3, 0, 0, 0},
+      {"followed", 5000000010, 9, 3, 10, 10, 2},
+      {"restarted while present", 20, 9, 3, 0, 20, 0},
+      {"gone", Gone, 0, 0, 0, 0, 0},
+      {"back on its index, counters started again", 5, 3, 3, 5, 5, 3},
+      {"replaced between two readings: a new index", 40, 4, 4, 40, 40, 4},
+      {"no table", NoTable, 0, 0, 0, 0, 0},
+      {"replaced while the table was unreadable", 60, 6, 5, 60, 60, 6},
   };
-  for (const auto& s : steps) {
-    t.Available = s.in != -2;
-    t.Rows.clear();
-    if (s.in >= 0) t.Rows.push_back({6, "NIC", uint32_t(s.in), s.out});
-    const TTrafficDeltas d = SampleTraffic(f, t);
-    EXPECT_EQ(std::tuple(d.Down, d.Up, f.DownTotal, f.UpTotal), std::tuple(s.down, s.up, s.downTotal, s.upTotal))
-        << s.what;
+  for (const bool wide : {false, true}) {
+    TFakeInterfaceTable t;
+    t.Wide = wide;
+    t.Rows = {{24, "lo", 0, 0, 0}, {6, "NIC", 4000000000u, 100, 1}};
+    TSamplerState f;
+    f.AdapterName = "NIC";
+    StartSampling(f, t, nullptr);
+    for (const auto& s : steps) {
+      t.Available = s.in != NoTable;
+      t.Rows.resize(1);
+      if (s.wlan) t.Rows.push_back({71, "WLAN", 9, 9, 3});
+      if (s.in >= 0) t.Rows.push_back({6, "NIC", uint64_t(s.in), s.out, s.index});
+      const TTrafficDeltas d = SampleTraffic(f, t);
+      EXPECT_EQ(std::tuple(d.Down, d.Up), std::tuple(wide ? s.wide : s.narrow, s.up))
+          << s.what << (wide ? " (64-bit)" : " (32-bit)");
+    }
+    EXPECT_EQ(std::tuple(f.DownTotal, f.UpTotal), std::tuple(wide ? 7442461379u : 6442460859u, 935u))
+        << (wide ? "64-bit" : "32-bit");
   }
+}
+
+TEST(SampleTraffic, AnotherAdapterChosenIsNeverSubtractedFromTheOld) {
+  TFakeInterfaceTable t;
+  t.Wide = true;
+  t.Rows = {{6, "NIC", 1000, 10, 1}, {6, "WAN", 9000000000, 20, 2}};
+  TSamplerState f;
+  f.AdapterName = "NIC";
+  StartSampling(f, t, nullptr);
+  const auto Tick = [&](const char* name, uint64_t nic, uint64_t wan) {
+    f.AdapterName = name;
+    for (TIfRow& r : t.Rows) r.InOctets += r.Descr == "NIC" ? nic : wan;  // WAN may be gone
+    return SampleTraffic(f, t).Down;
+  };
+  EXPECT_EQ(Tick("NIC", 100, 5), 100u);
+  EXPECT_EQ(Tick("WAN", 100, 5), 0u) << "the first reading of the new one";
+  EXPECT_EQ(Tick("WAN", 100, 5), 5u);
+  t.Rows.erase(t.Rows.begin() + 1);
+  EXPECT_EQ(Tick("WAN", 100, 0), 0u);
+  EXPECT_EQ(Tick("NIC", 100, 0), 0u) << "chosen while the other was away: not taken for its return";
+  EXPECT_EQ(Tick("NIC", 100, 0), 100u);
 }
 
 }  // namespace

@@ -91,6 +91,35 @@ TEST(Tick, StepsRunInOrder) {
   EXPECT_EQ(rig.Form.TickCount, 1);
 }
 
+TEST(Tick, AStallFoldedIntoOneTickCountsEveryOctetAndSecondInOneColumn) {
+  constexpr uint32_t G3 = 3u << 30;
+  const struct {
+    const char* what;
+    uint64_t ms;
+    uint32_t down, elapsed;
+    int32_t newest, before;  // history samples of age 0 and 1
+    int64_t downloaded;
+  } steps[] = {
+      {"first tick", 1000, 1000, 1, 1000, 0, 1000},
+      {"a few ms late", 1004, 2000, 2, 2000, 1000, 3000},
+      {"six periods folded, 3 GiB", 6000, G3, 8, INT32_MAX, 2000, 3000 + int64_t{G3}},
+      {"a catch-up tick right after", 4, 0, 8, 0, INT32_MAX, 3000 + int64_t{G3}},
+      {"on time again", 996, 500, 9, 500, 0, 3500 + int64_t{G3}},
+  };
+  TTickRig rig;
+  rig.Table.Wide = true;
+  StartSampling(rig.Form, rig.Table, nullptr);
+  rig.Clock.NowMs = 3600000;
+  for (const auto& s : steps) {
+    rig.Clock.NowMs += s.ms;
+    rig.Tick(s.down, 0);
+    EXPECT_EQ(std::tuple(rig.Form.ElapsedCounter, rig.History.HistorySample(HistoryDown, 0),
+                         rig.History.HistorySample(HistoryDown, 1), rig.Form.DownloadCounter, rig.Tray.TrayDown),
+              std::tuple(s.elapsed, s.newest, s.before, s.downloaded, s.newest))
+        << s.what;
+  }
+}
+
 TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
   // per tick 1..12: '+' the scale moved, '.' it did not
   const struct { bool autoScale, trayAutoScale; const char *graph, *tray; } cases[] = {

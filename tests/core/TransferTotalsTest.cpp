@@ -85,8 +85,8 @@ struct Totals : ::testing::Test {
 TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
   form.LoggingEnabled = false;
   form.UploadCounter = INT64_C(0x1FFFFFFFF);  // the carry crosses into the high half
-  AddTransfer(form, store, clock, 7, 1);
-  EXPECT_EQ(std::tuple(store.Names('w'), Stored(TickWrites)), std::tuple(TickWrites, Ints{0, 2, 7, 0, 1}));
+  AddTransfer(form, store, clock, UINT64_C(0x200000007), 1, 3);  // 8 GiB in one tick, in full
+  EXPECT_EQ(std::tuple(store.Names('w'), Stored(TickWrites)), std::tuple(TickWrites, Ints{0, 2, 7, 2, 3}));
   EXPECT_TRUE(form.LastDate == 0 && !store.Has("lastdate")) << "no date check while logging is off";
 }
 
@@ -139,13 +139,42 @@ TEST_F(Totals, AnUnwritableLogLosesOnlyTheLine) {
 
 TEST_F(Totals, CountersSaturate) {
   form.LoggingEnabled = false;
-  form.UploadCounter = INT64_MAX - 1, form.DownloadCounter = INT64_MIN + 1, form.ElapsedCounter = INT32_MAX;
-  AddTransfer(form, store, clock, -10, 10);
+  form.UploadCounter = INT64_MAX - 1, form.DownloadCounter = 5, form.ElapsedCounter = INT32_MAX - 9;
+  AddTransfer(form, store, clock, UINT64_MAX, 10, 9);
   EXPECT_EQ(std::tuple(Counters(), store.RawInteger("counter_elapsed", 0)),
-            std::tuple(std::tuple(0u, INT64_MAX, INT64_MIN, uint32_t{INT32_MAX}), INT32_MAX));
+            std::tuple(std::tuple(0u, INT64_MAX, INT64_MAX, uint32_t{INT32_MAX}), INT32_MAX));
   form.ElapsedCounter = 0xFFFFFFFFu;  // past the format, from a damaged store
   AddTransfer(form, store, clock, 0, 0);
   EXPECT_EQ(store.RawInteger("counter_elapsed", 0), INT32_MAX);
+  form.ElapsedCounter = INT32_MAX - 10;
+  AddTransfer(form, store, clock, 0, 0, 0xFFFFFFFFu);
+  EXPECT_EQ(store.RawInteger("counter_elapsed", 0), INT32_MAX);
+}
+
+TEST(TickSeconds, WholeSecondsThatPassedWithTheRestCarried) {
+  // milliseconds since the tick before, and the seconds counted for the tick
+  const struct { const char* what; int64_t passed; uint32_t seconds; } ticks[] = {
+      {"first tick", 0, 1},        {"on time", 1000, 1},     {"early", 998, 1},
+      {"late", 1003, 1},           {"a stall of five periods folded into one", 6000, 6},
+      {"right after it", 12, 0},   {"a tick and a half", 1490, 2},
+      {"behind by half a second", 1000, 1}, {"no time at all", 0, 0},
+      {"the clock went back", -5000, 1},    {"then on time", 1000, 1},
+  };
+  TTickTiming timing;
+  uint64_t now = 86400000;
+  for (const auto& t : ticks) {
+    now += t.passed;
+    EXPECT_EQ(TickSeconds(timing, now), t.seconds) << t.what;
+  }
+  EXPECT_EQ(std::tuple(TickSeconds(timing, 0), TickSeconds(timing, 0)), std::tuple(1u, 1u)) << "a clock that tells nothing";
+
+  // a long run with a timer that runs fast or slow still counts the seconds that passed
+  for (const int64_t period : {999, 1001, 1250}) {
+    TTickTiming run;
+    uint64_t sum = TickSeconds(run, 5000), at = 5000;
+    for (int i = 0; i < 100000; ++i) sum += TickSeconds(run, at += period);
+    EXPECT_EQ(sum, 1 + uint64_t(period) * 100) << period;
+  }
 }
 
 }  // namespace

@@ -36,8 +36,11 @@ private:
   TEventLog& log_;
 };
 
+// A fixed date; monotonic time moves only when the test moves NowMs.
 class TFixedClock : public TClock {
 public:
+  uint64_t NowMs = 0;
+  uint64_t MonotonicMs() override { return NowMs; }
   uint32_t Today() override { return 739000; }
   std::string FormatShortDate(uint32_t) override { return "06.12.2026"; }
 };
@@ -57,7 +60,7 @@ private:
   TEventLog& log_;
 };
 
-// A tick's whole surroundings, with one adapter "NIC" in the table.
+// A tick's whole surroundings, with one adapter "NIC" in the table, sampling started.
 struct TTickRig {
   TEventLog Log;
   TStatsForm Form;
@@ -73,6 +76,8 @@ struct TTickRig {
     History.HistoryResize(width);
     Form.AdapterName = "NIC";
     Table.Row("NIC");
+    StartSampling(Form, Table, nullptr);
+    Log.clear();
   }
   // One tick in which the adapter counted down and up more octets.
   void Tick(uint32_t down, uint32_t up) {

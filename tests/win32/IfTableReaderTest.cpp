@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <string>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -28,36 +31,50 @@ std::map<std::string, std::tuple<int, uint64_t, uint64_t>> LinuxInterfaces() {
   return out;
 }
 
-// A 32-bit reading taken between two 64-bit kernel readings lies between them, modulo 2^32.
-bool Between(uint64_t before, uint32_t reading, uint64_t after) {
-  return static_cast<uint32_t>(reading - static_cast<uint32_t>(before)) <= after - before;
+// A reading taken between two kernel readings lies between them; a 32-bit one modulo 2^32.
+bool Between(uint64_t before, uint64_t reading, uint64_t after, bool wide) {
+  if (wide) return before <= reading && reading <= after;
+  return reading <= UINT32_MAX && static_cast<uint32_t>(reading - before) <= after - before;
 }
 
-TEST(IfTableReader, ListsThisMachinesInterfacesWithTheKernelsCounters) {
+using TRowKey = std::tuple<uint32_t, std::string, uint32_t>;  // type, description, index
+
+TEST(IfTableReader, BothTablesListThisMachinesInterfacesWithTheKernelsCounters) {
+  TIfTableReader wide, narrow(::GetIfTable);
+  ASSERT_TRUE(wide.WideCounters() && !narrow.WideCounters()) << "Wine has GetIfTable2";
   const auto before = LinuxInterfaces();
   ASSERT_FALSE(before.empty()) << "no interfaces under /sys/class/net";
-  TIfTableReader reader;
-  std::vector<TIfRow> rows;
-  ASSERT_TRUE(reader.Read(rows));
+  std::vector<TIfRow> rows[2];
+  ASSERT_TRUE(narrow.Read(rows[0]) && wide.Read(rows[1]));
   const auto after = LinuxInterfaces();
-  // Wine describes each interface by its Linux name, one row each; only Ethernet and
-  // PPP rows are offered, in table order.
-  std::vector<std::string> names, linuxNames, offered, want;
+  std::vector<std::string> linuxNames;
   for (const auto& [name, i] : before) linuxNames.push_back(name);
-  for (const TIfRow& row : rows) {
-    names.push_back(row.Descr);
-    if (!before.count(row.Descr) || !after.count(row.Descr)) continue;
-    const auto [type, rx0, tx0] = before.at(row.Descr);
-    const auto [unused, rx1, tx1] = after.at(row.Descr);
-    EXPECT_EQ(row.Type, type == 1 ? IfTypeEthernet : type == 772 ? 24u : row.Type) << row.Descr << " (24: loopback)";
-    EXPECT_TRUE(Between(rx0, row.InOctets, rx1) && Between(tx0, row.OutOctets, tx1))
-        << row.Descr << " " << row.InOctets << " in, " << row.OutOctets << " out; kernel " << rx0 << ".." << rx1
-        << " in, " << tx0 << ".." << tx1 << " out";
-    if (row.Type == IfTypeEthernet || row.Type == IfTypePpp) want.push_back(row.Descr);
+
+  // Wine describes each interface by its Linux name in both tables, one row each, in
+  // the same order and with the same index, so a stored adapter matches either way.
+  std::vector<TRowKey> keys[2];
+  for (int w = 0; w < 2; ++w) {
+    std::vector<std::string> names;
+    for (const TIfRow& row : rows[w]) {
+      keys[w].emplace_back(row.Type, row.Descr, row.Index);
+      names.push_back(row.Descr);
+      if (!before.count(row.Descr) || !after.count(row.Descr)) continue;
+      const auto [type, rx0, tx0] = before.at(row.Descr);
+      const auto [unused, rx1, tx1] = after.at(row.Descr);
+      EXPECT_EQ(row.Type, type == 1 ? IfTypeEthernet : type == 772 ? 24u : row.Type) << row.Descr << " (24: loopback)";
+      EXPECT_TRUE(Between(rx0, row.InOctets, rx1, w) && Between(tx0, row.OutOctets, tx1, w))
+          << row.Descr << (w ? " 64" : " 32") << "-bit: " << row.InOctets << " in, " << row.OutOctets
+          << " out; kernel " << rx0 << ".." << rx1 << " in, " << tx0 << ".." << tx1 << " out";
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, linuxNames);
   }
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, linuxNames);
-  ListAdapters(reader, [&](const std::string& d) { offered.push_back(d); });
+  EXPECT_EQ(keys[1], keys[0]);
+
+  std::vector<std::string> offered, want;
+  for (const TIfRow& row : rows[1])
+    if (row.Type == IfTypeEthernet || row.Type == IfTypePpp || row.Type == IfTypeWireless) want.push_back(row.Descr);
+  ListAdapters(wide, [&](const std::string& d) { offered.push_back(d); });
   EXPECT_EQ(offered, want);
   EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0);
 }
@@ -111,7 +128,7 @@ TEST(IfTableReader, AnyUnexpectedAnswerMeansNoTable) {
     std::vector<TIfRow> rows = {{6, "stale", 0, 0}};
     TSamplerState form;
     form.AdapterName = "NIC";
-    EXPECT_TRUE(!reader.Read(rows) && rows.empty() && !SampleAdapter(form, reader)) << c.what;
+    EXPECT_TRUE(!reader.Read(rows) && rows.empty() && SampleAdapter(form, reader) == TReading::None) << c.what;
   }
 }
 
@@ -122,7 +139,7 @@ TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   std::vector<TIfRow> rows = {{6, "stale", 0, 0}};
   ASSERT_TRUE(reader.Read(rows));
   EXPECT_TRUE(Fake.Calls == 2 && Fake.SortFlagAlwaysSet);
-  std::vector<std::tuple<uint32_t, std::string, uint32_t, uint32_t>> fields;
+  std::vector<std::tuple<uint32_t, std::string, uint64_t, uint64_t>> fields;
   for (const TIfRow& r : rows) fields.emplace_back(r.Type, r.Descr, r.InOctets, r.OutOctets);
   // the next row's name after a full bDescr is not part of the text
   EXPECT_EQ(fields,
@@ -132,6 +149,76 @@ TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   EXPECT_TRUE(reader.SameDescription(realtek, realtek) && reader.SameDescription("", ""));
   EXPECT_FALSE(reader.SameDescription(realtek, "realtek pcie gbe family controller")) << "case counts";
   EXPECT_FALSE(reader.SameDescription("eth0", "eth0 ")) << "so do trailing blanks";
+}
+
+// ---- the 64-bit table, allocated by the system and freed through FreeMibTable ----
+
+struct TFakeSystem2 {
+  DWORD Answer = NO_ERROR;
+  bool NullTable = false;  // success without a table
+  std::vector<MIB_IF_ROW2> Rows;
+  int Tables = 0, Frees = 0;
+} Fake2;
+
+DWORD WINAPI FakeGetIfTable2(PMIB_IF_TABLE2* table) {
+  *table = nullptr;
+  if (Fake2.Answer != NO_ERROR || Fake2.NullTable) return Fake2.Answer;
+  const size_t size = offsetof(MIB_IF_TABLE2, Table) + (Fake2.Rows.size() + 1) * sizeof(MIB_IF_ROW2);
+  auto* t = static_cast<MIB_IF_TABLE2*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+  t->NumEntries = static_cast<ULONG>(Fake2.Rows.size());
+  std::copy(Fake2.Rows.begin(), Fake2.Rows.end(), t->Table);
+  *table = t;
+  ++Fake2.Tables;
+  return NO_ERROR;
+}
+
+void WINAPI FakeFreeMibTable(PVOID table) {
+  ++Fake2.Frees;
+  HeapFree(GetProcessHeap(), 0, table);
+}
+
+MIB_IF_ROW2 Row2(ULONG index, std::wstring descr, ULONG64 in = 0, ULONG64 out = 0) {
+  MIB_IF_ROW2 r{};
+  r.InterfaceIndex = index, r.Type = IfTypeEthernet, r.InOctets = in, r.OutOctets = out;
+  std::copy_n(descr.begin(), std::min(descr.size(), std::size(r.Description)), r.Description);
+  r.PhysicalAddressLength = 6;  // what follows the description, so reading past it shows
+  return r;
+}
+
+TEST(IfTableReader, WideTableInIndexOrderWithDescriptionsOfEveryLengthAndEveryTableFreed) {
+  const std::wstring full(std::size(MIB_IF_ROW2{}.Description), L'D');  // no NUL left
+  Fake2 = {};
+  Fake2.Rows = {Row2(7, L"seven", 1, 2), Row2(3, L"", 0x123456789AB, 0xFFFFFFFFFFFFFFFF), Row2(3, full),
+                Row2(5, std::wstring(256, L'C')), Row2(4, L"caf\u00e9")};
+  TIfTableReader reader(FakeGetIfTable, FakeGetIfTable2, FakeFreeMibTable);
+  std::vector<TIfRow> rows;
+  ASSERT_TRUE(reader.WideCounters() && reader.Read(rows));
+  std::vector<std::tuple<uint32_t, std::string, uint64_t, uint64_t>> fields;
+  for (const TIfRow& r : rows) fields.emplace_back(r.Index, r.Descr, r.InOctets, r.OutOctets);
+  const std::string cafe = GetACP() == 1252 ? "caf\xE9" : std::get<1>(fields.at(2));  // in the ANSI code page
+  EXPECT_EQ(fields, (decltype(fields){{3, "", 0x123456789AB, 0xFFFFFFFFFFFFFFFF},
+                                      {3, std::string(full.size(), 'D'), 0, 0},
+                                      {4, cafe, 0, 0},
+                                      {5, std::string(256, 'C'), 0, 0},
+                                      {7, "seven", 1, 2}}));
+  TSamplerState form;
+  form.AdapterName = std::string(full.size(), 'D');
+  EXPECT_EQ(SampleAdapter(form, reader), TReading::First) << "the longest description is found again";
+
+  // a failure, or success without a table: no table, and nothing of the system's to free
+  for (const auto& [answer, null] : {std::pair(DWORD{ERROR_NOT_SUPPORTED}, false), std::pair(DWORD{NO_ERROR}, true)}) {
+    Fake2.Answer = answer, Fake2.NullTable = null;
+    rows = {{6, "stale", 0, 0}};
+    EXPECT_TRUE(!reader.Read(rows) && rows.empty()) << answer;
+  }
+  EXPECT_EQ(std::tuple(Fake2.Tables, Fake2.Frees), std::tuple(2, 2));
+
+  // the pair is used only whole: without FreeMibTable the reader keeps to GetIfTable
+  SetTable({{6, "narrow", 4294967295u, 1}});
+  TIfTableReader noFree(FakeGetIfTable, FakeGetIfTable2, nullptr);
+  ASSERT_TRUE(!noFree.WideCounters() && noFree.Read(rows) && rows.size() == 1);
+  EXPECT_EQ(std::tuple(rows[0].Descr, rows[0].InOctets), std::tuple("narrow", 4294967295u));
+  EXPECT_EQ(Fake2.Tables, 2);
 }
 
 }  // namespace
