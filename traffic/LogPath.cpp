@@ -29,7 +29,8 @@ bool DeviceName(std::string base) {
 
 bool UsableLogPath(const std::string& path) {
   if (path.empty() || path.size() > MaxLogPathLength) return false;
-  if (path.size() >= 3 && Separator(path[0]) && Separator(path[1]) && (path[2] == '.' || path[2] == '?') &&
+  // the device namespace; \\?\ falls to the question mark below
+  if (path.size() >= 3 && Separator(path[0]) && Separator(path[1]) && path[2] == '.' &&
       (path.size() == 3 || Separator(path[3])))
     return false;
   const bool drive = path.size() >= 2 && path[1] == ':' && Letter(path[0]);
