@@ -4,6 +4,7 @@
 #include "app/WindowBehaviours.h"
 #include "base/Maker.h"
 #include "settings/Settings.h"
+#include "traffic/LogPath.h"
 
 const std::vector<std::string>& StatsMenuTemplate() {
   static const std::vector<std::string> texts = {
@@ -50,7 +51,9 @@ void RunCommand(TCommandContext& ctx, int index) {
       ctx.Form.DialogOpen = false;
       break;
     case TMenuCommand::TransferLog:
-      if (ctx.Host.FileExists(ctx.Form.LogFilePath)) ctx.Host.ShellOpen(ctx.Form.LogFilePath);
+      // The system answers for a device name as for a file; the shell gets plain files only.
+      if (UsableLogPath(ctx.Form.LogFilePath) && ctx.Host.FileExists(ctx.Form.LogFilePath))
+        ctx.Host.ShellOpen(ctx.Form.LogFilePath);
       break;
     case TMenuCommand::ShowGraph:
       ToggleGraph(ctx.Form, ctx.Window);

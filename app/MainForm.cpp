@@ -391,6 +391,17 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       SendMessageA(msg.Wnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
       result = 0;
       return true;
+    case WM_STATS_SHOWGRAPH: {
+      // A second start asks. Once the program is ending (a quit on its way or the loop
+      // over) it does not answer, so that start waits for the lock and runs instead.
+      MSG quit;
+      if (tk::LoopTerminated() || PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;
+      // as a tray click on a hidden graph: no longer hidden by the user, shown in front
+      state_.UserHidden = false;
+      ShowGraph();
+      result = StatsShowGraphReply;
+      return true;
+    }
     case WM_STATS_DEFOCUS:
       if (GetForegroundWindow() == msg.Wnd) {
         if (HWND next = GetWindow(msg.Wnd, GW_HWNDNEXT)) SetForegroundWindow(next);

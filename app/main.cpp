@@ -1,8 +1,16 @@
 #include "app/MainForm.h"
+#include "app/SessionInstance.h"
 
 #include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // A file call on a drive without its medium fails quietly instead of stopping the
+  // program with the system's "no disk" box.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  // Taken before any window or tray icon exists and held until the process ends. A
+  // second start leaves without touching the store.
+  TSessionInstance instance;
+  if (ClaimInstance(instance) != TInstanceClaim::First) ExitProcess(0);
   const int code = RunTarvelo();
   ExitProcess(static_cast<UINT>(code));
 }

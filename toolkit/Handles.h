@@ -58,6 +58,7 @@ inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
 inline void CloseRgn(HRGN h) { ::DeleteObject(h); }
 inline void CloseImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void CloseWindowHandle(HWND h) { ::DestroyWindow(h); }
+inline void CloseKernelObject(HANDLE h) { ::CloseHandle(h); }
 }  // namespace detail
 
 using unique_hpen = unique_any<HPEN, detail::CloseGdi, THandleFamily::Gdi>;
@@ -72,6 +73,8 @@ using unique_haccel = unique_any<HACCEL, detail::CloseAccel, THandleFamily::User
 using unique_hwnd = unique_any<HWND, detail::CloseWindowHandle, THandleFamily::User>;
 using unique_himagelist = unique_any<HIMAGELIST, detail::CloseImageList, THandleFamily::User>;
 using unique_hkey = unique_any<HKEY, detail::CloseKey, THandleFamily::Kernel>;
+// Kernel objects whose failure value is null (mutexes, events, threads, processes).
+using unique_handle = unique_any<HANDLE, detail::CloseKernelObject, THandleFamily::Kernel>;
 
 // GetDC (client area) or GetWindowDC (the whole window) / ReleaseDC for the life of a scope.
 template <HDC (*Get)(HWND)>

@@ -20,3 +20,9 @@ inline constexpr UINT CPM_GETCUSTOMCOLOUR = 0x1003;
 
 // Posted once at start-up: the main window gives the focus away and starts unfocused.
 inline constexpr UINT WM_STATS_DEFOCUS = WM_USER + 2020;
+
+// Sent by a second start to the running program's graph window: show the graph and come
+// to the front. Answered with StatsShowGraphReply while the program runs on; a program
+// that is ending leaves it unanswered, so the second start takes over.
+inline constexpr UINT WM_STATS_SHOWGRAPH = WM_USER + 2021;
+inline constexpr LRESULT StatsShowGraphReply = 0x54764C6F;

@@ -1,5 +1,7 @@
 #include "traffic/TransferTotals.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -8,6 +10,7 @@
 #include "base/Rounding.h"
 #include "settings/Settings.h"
 #include "traffic/Clock.h"
+#include "traffic/LogPath.h"
 
 namespace {
 
@@ -16,14 +19,20 @@ void StoreCounters(const TTransferTotals& totals, TSettings& store) {
   WriteCounter64(store, "download", totals.DownloadCounter);
 }
 
-// Opened, written once and closed: the file is never held between days. Any failure
-// loses this line only.
+// Opened, written once and closed: the file is never held between days. Only a plain
+// file gets the line; a name that is not one, or any failure, loses this line only.
 void AppendLine(const std::string& path, const std::string& line) {
-  if (path.empty()) return;
+  if (!UsableLogPath(path)) return;
+  struct stat info {};
+  // Looked at before opening: opening a pipe to write would wait for its reader.
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return;
   std::FILE* f = std::fopen(path.c_str(), "ab");
   if (!f) return;
-  const std::string text = line + "\r\n";
-  std::fwrite(text.data(), 1, text.size(), f);
+  // What was opened may still be a device the name did not show (a drive mapped onto one).
+  if (::fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode)) {
+    const std::string text = line + "\r\n";
+    std::fwrite(text.data(), 1, text.size(), f);
+  }
   std::fclose(f);
 }
 

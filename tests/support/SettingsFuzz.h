@@ -1,14 +1,16 @@
 // Fuzz rounds over the settings: every catalogued value missing or of a random kind, size
-// and bytes, then LoadSettings and a run of ticks on what was loaded. Shared by the native
+// and bytes, or scales typed into the options pages, then LoadSettings and a run of ticks on what was loaded. Shared by the native
 // rounds (in-memory store) and the Wine rounds (real registry).
 // TARVELO_FUZZ_SEED and TARVELO_FUZZ_ROUNDS replay or widen a run.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <utility>
 
 #include "app/LoadSettings.h"
 #include "render/Scaling.h"
@@ -30,6 +32,31 @@ struct TGenerator {
     for (char& c : b) c = Below(2) ? Edges[Below(8)] : char(Rng());
     for (char& c : b) c = c == '/' || c == '\\' || c == ':' ? '_' : c;
     return b;
+  }
+  // A scale as typed into an options page, with the value it must give in octets per
+  // second: blanks, a sign, a base prefix, digits of that base (up to a thousand or so),
+  // then anything that cannot continue the number.
+  std::pair<std::string, int32_t> ScaleText() {
+    static constexpr const char* Prefixes[] = {"", "", "", "$", "x", "X", "0x", "0X"};
+    static constexpr char Stops[] = {'.', ',', ' ', 'g', 'k', '-', '+', '\0'};
+    const std::string prefix = Prefixes[Below(8)];
+    const int base = prefix.empty() ? 10 : 16;
+    std::string text(Below(3), ' ');
+    const uint32_t sign = Below(4);
+    if (sign) text += sign == 1 ? "-" : "+";
+    text += prefix;
+    int64_t n = 0;
+    const uint32_t count = Below(5) ? Below(9) : Below(1200);
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint32_t digit = Below(base);
+      text += "0123456789abcdefABCDEF"[digit < 10 || Below(2) ? digit : digit + 6];
+      n = std::min<int64_t>(n * base + digit, int64_t{1} << 40);
+    }
+    // before anything else a blank or a sign would still begin the number
+    const bool bare = !sign && prefix.empty() && !count;
+    if (Below(2)) text += Stops[bare ? 0 : Below(8)] + Bytes(Below(20));
+    n = std::clamp<int64_t>(sign == 1 ? -n : n, -2097152, 2097151);  // whole KB/s that fit 32 bits
+    return {text, static_cast<int32_t>(n * 1024)};
   }
   // Every catalogued value as (name, registry kind, bytes); a sixth of them left out.
   template <typename TPlant> void Store(TPlant plant) {

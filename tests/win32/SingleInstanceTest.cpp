@@ -1,0 +1,113 @@
+// tarvelo.exe started again while it runs, as the sign-in entry and a double-click would:
+// the running one shows its graph, the later one ends, and there is always one graph.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "toolkit/WinApi.h"
+#include "toolkit/WindowMessages.h"
+
+namespace {
+
+constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
+constexpr UINT FirstCommand = 4096;  // the menu's first item; Show graph is its 8th, Quit its 18th
+
+int64_t Stored(const char* name) {
+  DWORD v = 0, size = sizeof v;
+  return RegGetValueA(HKEY_CURRENT_USER, Key, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
+}
+
+// tarvelo.exe from beside this test, ended at the latest with the test.
+struct TProgram {
+  PROCESS_INFORMATION pi{};
+  TProgram() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string cmd = "\"" + std::string(self, strrchr(self, '\\') + 1) + "tarvelo.exe\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  }
+  ~TProgram() {
+    if (!pi.hProcess) return;
+    if (Running()) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+  }
+  bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+  // The exit code, or -1 when it does not end within ten seconds.
+  int64_t Exit() {
+    DWORD code = 0;
+    return WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)
+               ? int64_t{code} : -1;
+  }
+};
+
+// Every graph window of any process, and its owner.
+std::vector<std::pair<HWND, DWORD>> Graphs() {
+  std::vector<std::pair<HWND, DWORD>> out;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "obj_Form", "StatsForm"));) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    out.emplace_back(w, pid);
+  }
+  return out;
+}
+
+// The graph of that process once it has stored a tick or two, or null after 15 s.
+HWND Ticking(const TProgram& p) {
+  const int64_t from = Stored("counter_elapsed");
+  for (int i = 0; i < 150; ++i, Sleep(100))
+    for (const auto& [w, pid] : Graphs())
+      if (pid == p.pi.dwProcessId && Stored("counter_elapsed") > from + 1) return w;
+  return nullptr;
+}
+
+void FreshStore() {
+  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  RegSetKeyValueA(HKEY_CURRENT_USER, Key, "Adapter", REG_SZ, "lo", 3);
+}
+
+TEST(SingleInstance, LaterStartsShowTheHiddenGraphAndEndWithoutRunning) {
+  FreshStore();
+  TProgram first;
+  const HWND graph = Ticking(first);
+  ASSERT_NE(graph, nullptr);
+  PostMessageA(graph, WM_COMMAND, FirstCommand + 7, 0);  // the user hides it
+  for (int i = 0; i < 50 && IsWindowVisible(graph); ++i) Sleep(100);
+  ASSERT_FALSE(IsWindowVisible(graph));
+  // Without an adapter a start that ran would sit at its first message, not end.
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, Key, "Adapter");
+  for (int i = 0; i < 2; ++i) {
+    TProgram later;
+    EXPECT_EQ(later.Exit(), 0) << "start " << i + 2;
+    EXPECT_TRUE(IsWindowVisible(graph)) << "start " << i + 2;
+    EXPECT_EQ(GetForegroundWindow(), graph) << "start " << i + 2;
+    SetForegroundWindow(GetDesktopWindow());
+  }
+  EXPECT_TRUE(first.Running());
+  EXPECT_EQ(Graphs(), (std::vector<std::pair<HWND, DWORD>>{{graph, first.pi.dwProcessId}}));
+  EXPECT_EQ(Stored("UserHide"), -1) << "the store is the running one's business";
+  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+}
+
+// A program on its way out does not answer, so a start meeting it waits for its lock
+// and runs instead of ending too: there is always one graph.
+TEST(SingleInstance, AProgramThatIsEndingLeavesTheGraphToALaterStart) {
+  FreshStore();
+  TProgram first;
+  const HWND graph = Ticking(first);
+  ASSERT_NE(graph, nullptr);
+  // the quit is queued before the question, which the thread still answers first
+  ASSERT_TRUE(PostThreadMessageA(GetWindowThreadProcessId(graph, nullptr), WM_QUIT, 0, 0));
+  DWORD_PTR reply = 0;
+  SendMessageTimeoutA(graph, WM_STATS_SHOWGRAPH, 0, 0, SMTO_ABORTIFHUNG, 2000, &reply);
+  EXPECT_NE(reply, DWORD_PTR(StatsShowGraphReply));
+  EXPECT_NE(first.Exit(), -1);
+  TProgram later;
+  EXPECT_NE(Ticking(later), nullptr) << "no graph left";
+  EXPECT_TRUE(later.Running());
+  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+}
+
+}  // namespace
