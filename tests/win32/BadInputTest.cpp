@@ -129,9 +129,9 @@ TEST(BadInput, AdapterDescriptionsOfEveryLengthAreOfferedAndFoundWhole) {
   for (size_t n = 1; n <= Field + 44; ++n) {
     TSamplerState s;
     s.AdapterName = Description(n);
-    const bool found = SampleAdapter(s, reader);
+    const bool found = SampleAdapter(s, reader) != TReading::None;
     EXPECT_EQ(std::tuple(found, s.RecvOctets, s.SentOctets),
-              n <= Field ? std::tuple(true, uint32_t(n * 1000), uint32_t(n)) : std::tuple(false, 0u, 0u))
+              n <= Field ? std::tuple(true, uint64_t(n * 1000), uint64_t(n)) : std::tuple(false, uint64_t{0}, uint64_t{0}))
         << "a name of " << n << " characters";
   }
 }
