@@ -92,10 +92,13 @@ void Measure(HWND form) {
   history.HistoryResize(client.right);
   for (int i = 0; i < client.right; ++i) history.HistoryPush((i * 7919) % 60000, (i * 104729) % 20000);
   tk::TDrawBitmap* back = tk::CreateDrawBitmap(client.right, client.bottom);
+  const long made = tk::TDrawTool::HandlesMade();
   Time("DrawGraph into the back buffer", n, [&] {
     TGdiSurface surface(*back->Canvas());
     DrawGraph(surface, look, history, TRect{0, 0, client.right, client.bottom});
   });
+  std::printf("  %-44s %8.1f\n", "  tool handles made per DrawGraph",
+              static_cast<double>(tk::TDrawTool::HandlesMade() - made) / (n + 20));
   Time("back buffer copied into the buffer", n, [&] { back->Draw(buffer.get(), 0, 0); });
   Time("back buffer's canvas taken again", n, [&] {
     back->Draw(buffer.get(), 0, 0);
