@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # CPU time and resident memory of the running tarvelo.exe under Wine: the graph shown
-# and hidden ("UserHide"), idle and under steady loopback traffic, in each tray mode.
+# and hidden ("UserHide"), idle and under steady loopback traffic, in each tray mode,
+# per 30 s side by side, then over one period (-s 60 gives the 60 s figures).
 # Every configuration runs at the same time, each on its own Wine virtual desktop with
 # a notification area (so the tray picture is really installed), its own prefix and
 # its own Xvfb; idle and traffic periods alternate, so load from elsewhere on the
@@ -16,7 +17,7 @@ secs=30 rounds=3 modes="0 1 2 3" views="shown hidden"
 while getopts "s:r:m:v:" opt; do
   case $opt in
     s) secs=$OPTARG ;; r) rounds=$OPTARG ;; m) modes=$OPTARG ;; v) views=$OPTARG ;;
-    *) sed -n '2,11p' "$0"; exit 2 ;;
+    *) sed -n '2,12p' "$0"; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -131,6 +132,7 @@ ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null |
 rss_kb() { awk '/VmRSS/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 
 declare -A cpu  # cpu[phase,i] = per-round figures, ms per 30 s, space-separated
+declare -A rss  # rss[phase,i] = resident KiB at the end of that phase's last period
 measure() {
   local phase=$1 a=() b=() sa=() sb=()
   for ((i = 0; i < n; i++)); do a[i]=$(ticks "${pids[i]}"); sa[i]=$(ticks "${servers[i]}"); done
@@ -139,6 +141,7 @@ measure() {
   for ((i = 0; i < n; i++)); do
     cpu[$phase,$i]+="$(( (b[i] - a[i]) * 1000 * 30 / hz / secs )) "
     cpu[server$phase,$i]+="$(( (sb[i] - sa[i]) * 1000 * 30 / hz / secs )) "
+    rss[$phase,$i]=$(rss_kb "${pids[i]}")
   done
 }
 
@@ -169,13 +172,19 @@ stats() { awk '{ s = 0; lo = $1; hi = $1; for (i = 1; i <= NF; i++) { s += $i; i
 mean() { awk '{ s = 0; for (i = 1; i <= NF; i++) s += $i; print s / NF }' <<<"$1"; }
 
 echo "tarvelo.exe CPU in ms per 30 s, mean (min-max) of $rounds rounds of $secs s; 263 x 174 client area;"
-echo "resident memory at the end; the prefix's wineserver beside it"
+echo "the prefix's wineserver beside it"
 for ((e = 0; e < ${#exes[@]}; e++)); do echo "  ${letter[e]}: ${exes[e]} ($(stat -c %s "${exes[e]}") bytes)"; done
-printf '%-22s %-17s %-17s %9s   %s\n' "" "idle" "traffic" "resident" "wineserver idle / traffic"
+printf '%-22s %-17s %-17s   %s\n' "" "idle" "traffic" "wineserver idle / traffic"
 for ((i = 0; i < n; i++)); do
-  printf '%-22s %-17s %-17s %6d KiB   %s / %s\n' "${labels[i]}" "$(stats "${cpu[idle,$i]}")" \
-    "$(stats "${cpu[traffic,$i]}")" "$(rss_kb "${pids[i]}")" "$(mean "${cpu[serveridle,$i]}")" \
-    "$(mean "${cpu[servertraffic,$i]}")"
+  printf '%-22s %-17s %-17s   %s / %s\n' "${labels[i]}" "$(stats "${cpu[idle,$i]}")" "$(stats "${cpu[traffic,$i]}")" \
+    "$(mean "${cpu[serveridle,$i]}")" "$(mean "${cpu[servertraffic,$i]}")"
+done
+echo "over one period of $secs s: CPU time in ms (mean of the rounds) and resident memory at its end"
+printf '%-22s %10s %12s %14s %14s\n' "" "idle CPU" "traffic CPU" "idle resident" "traffic res."
+for ((i = 0; i < n; i++)); do
+  printf '%-22s %10.0f %12.0f %10d KiB %10d KiB\n' "${labels[i]}" \
+    "$(echo "$(mean "${cpu[idle,$i]}") * $secs / 30" | bc -l)" "$(echo "$(mean "${cpu[traffic,$i]}") * $secs / 30" | bc -l)" \
+    "${rss[idle,$i]:-0}" "${rss[traffic,$i]:-0}"
 done
 # shown against hidden, for each exe and mode that has both
 echo "shown / hidden:"
