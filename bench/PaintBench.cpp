@@ -69,6 +69,11 @@ void Measure(HWND form) {
   });
   Time("validate", n, [form] { ValidateRect(form, nullptr); });
   Time("buffer DC and bitmap made and freed", n, [&client] { tk::TMemoryDC buffer(nullptr, client); });
+  Time("  the same against the window's DC", n, [&] {
+    tk::TScopedWindowDC dc(form);
+    tk::TMemoryDC buffer(dc.get(), client);
+    buffer.ClipTo(nullptr);
+  });
   Time("  screen DC got and released", n, [] { tk::TScopedGetDC screen(nullptr); });
   Time("  memory DC made and deleted", n, [] { tk::unique_hdc dc(CreateCompatibleDC(nullptr)); });
   Time("  screen-compatible bitmap made and deleted", n, [&client] {
