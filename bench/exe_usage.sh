@@ -71,9 +71,9 @@ fi
 pid_in() {
   local prefix=$1 name=$2 p first
   for p in $(pgrep -f "$name"); do
-    first=$(tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null | head -n 1)
+    first=$(tr '\0' '\n' 2>/dev/null <"/proc/$p/cmdline" | head -n 1)  # the process may be gone
     [[ ${first,,} == *"${name,,}" ]] || continue
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && { echo "$p"; return; }
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$prefix" && { echo "$p"; return; }
   done
 }
 
