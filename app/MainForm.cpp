@@ -102,6 +102,9 @@ void TMainForm::BuildForm() {
   form_->AddOwned(BalloonTimer);
 
   tray_.Activate();  // no picture yet, so nothing shows
+  // Enabled once even while disarmed: the timers' window must be made at this point of
+  // the start-up (made later, the form keeps its caption and stay-on-top).
+  RunAwayTimer->SetEnabled(true);
   SetRunAwayTimer(true);
   form_->SetPopupMenu(StatsPopupMenu);
 }
