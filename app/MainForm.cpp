@@ -102,7 +102,10 @@ void TMainForm::BuildForm() {
   form_->AddOwned(BalloonTimer);
 
   tray_.Activate();  // no picture yet, so nothing shows
+  // Enabled once even while disarmed: the timers' window must be made at this point of
+  // the start-up (made later, the form keeps its caption and stay-on-top).
   RunAwayTimer->SetEnabled(true);
+  SetRunAwayTimer(true);
   form_->SetPopupMenu(StatsPopupMenu);
 }
 
@@ -177,14 +180,14 @@ void TMainForm::ShowGraph() {
   if (!Wnd()) return;
   form_->Show();  // visible, foreground, focused
   StatsPopupMenu->SetItemChecked(static_cast<int>(TMenuCommand::ShowGraph), true);
-  RunAwayTimer->SetEnabled(true);
+  SetRunAwayTimer(true);
 }
 
 void TMainForm::HideGraph() {
   if (!Wnd()) return;
   form_->SetVisible(false);
   StatsPopupMenu->SetItemChecked(static_cast<int>(TMenuCommand::ShowGraph), false);
-  RunAwayTimer->SetEnabled(false);
+  SetRunAwayTimer(false);
 }
 
 void TMainForm::InvalidateGraph() {
@@ -278,7 +281,12 @@ void TMainForm::SetClickThrough(bool on) {
 }
 
 void TMainForm::SetRunAwayTimer(bool on) {
-  if (RunAwayTimer) RunAwayTimer->SetEnabled(on);
+  RunAwayWanted = on;
+  SyncRunAwayTimer();
+}
+
+void TMainForm::SyncRunAwayTimer() {
+  if (RunAwayTimer) RunAwayTimer->SetEnabled(RunAwayWanted && state_.RunAwayArmed);
 }
 
 void TMainForm::RestartReturnTimer() {
@@ -413,7 +421,10 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
 }
 
 bool TMainForm::OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result) {
-  return static_cast<TMainForm*>(data)->FilterMessage(msg, result);
+  auto* self = static_cast<TMainForm*>(data);
+  const bool handled = self->FilterMessage(msg, result);
+  if (msg.Msg == WM_ACTIVATE) self->SyncRunAwayTimer();  // activation arms or disarms the poll
+  return handled;
 }
 
 void TMainForm::OnPaint(void* data, tk::TWindowObject*, HDC dc) { static_cast<TMainForm*>(data)->Paint(dc); }

@@ -83,6 +83,7 @@ private:
   void TrayMouse(UINT code);
   void BalloonDue();
 
+  void SyncRunAwayTimer();
   static bool OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result);
   static void OnPaint(void* data, tk::TWindowObject*, HDC dc);
   static void OnMouseMove(void* data, tk::TWindowObject*, const tk::TMouseRecord& mouse);
@@ -112,6 +113,9 @@ private:
   tk::TMediaTimer* TickTimer = nullptr;
   tk::TWindowTimer* ReturnTimer = nullptr;
   tk::TWindowTimer* RunAwayTimer = nullptr;
+  // The behaviours' wish for the run-away poll; it only runs while also armed (idle, it
+  // would do nothing twenty times a second).
+  bool RunAwayWanted = false;
   tk::TWindowTimer* MarkerTimer = nullptr;
   tk::TWindowTimer* BalloonTimer = nullptr;
   tk::TDrawBitmap* BackBuffer = nullptr;

@@ -119,14 +119,25 @@ void TDrawBitmap::Remake(int32_t oldWidth, int32_t oldHeight) {
   handle_ = std::move(fresh);
 }
 
+HDC TDrawBitmap::SelectedDC() const {
+  if (!canvas_ || !handle_) return nullptr;
+  HDC dc = canvas_->HandleIfMade();
+  return dc && ::GetCurrentObject(dc, OBJ_BITMAP) == handle_.get() ? dc : nullptr;
+}
+
 void TDrawBitmap::Draw(HDC target, int32_t x, int32_t y) {
   if (Empty() || !handle_ || !target) return;
-  Deselect();
   BITMAP info{};
   int32_t w = width_, h = height_;
   if (::GetObjectA(handle_.get(), sizeof info, &info)) {
     w = std::min<int32_t>(w, info.bmWidth);
     h = info.bmHeight;
+  }
+  // Straight from the canvas's context when the bitmap sits there: a context made
+  // and the bitmap moved out and back in again cost more than the copy (every paint).
+  if (HDC dc = SelectedDC()) {
+    ::BitBlt(target, x, y, w, h, dc, 0, 0, SRCCOPY);
+    return;
   }
   tk::unique_hdc dc(::CreateCompatibleDC(nullptr));
   tk::TScopedSelect select(dc.get(), handle_.get());
@@ -135,7 +146,7 @@ void TDrawBitmap::Draw(HDC target, int32_t x, int32_t y) {
 
 uint32_t TDrawBitmap::Pixel(int32_t x, int32_t y) {
   if (Empty() || !handle_) return CLR_INVALID;
-  Deselect();
+  if (HDC dc = SelectedDC()) return ::GetPixel(dc, x, y);
   tk::unique_hdc dc(::CreateCompatibleDC(nullptr));
   tk::TScopedSelect select(dc.get(), handle_.get());
   return ::GetPixel(dc.get(), x, y);

@@ -51,6 +51,8 @@ private:
   void BeforeDestroy() override;
   void Remake(int32_t oldWidth, int32_t oldHeight);
   void EnsureSelected();
+  // The canvas's context while this bitmap is selected into it, else null.
+  HDC SelectedDC() const;
   static void BeforeDrawing(void* data, TDrawCanvas* canvas);
 
   int32_t width_ = 0, height_ = 0;

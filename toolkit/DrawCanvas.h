@@ -68,6 +68,8 @@ public:
 
   // The context; a canvas with a supplier asks it when there is none.
   HDC Handle();
+  // The context held now, without asking the supplier for one.
+  HDC HandleIfMade() const { return dc_; }
   // Gives back the current context (tools taken out first) and takes dc; null detaches.
   void SetHandle(HDC dc, TDcSource source);
   // The supplier is expected to call SetHandle.

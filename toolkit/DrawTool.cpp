@@ -26,7 +26,40 @@ TDrawTool::TDrawTool(TToolKind kind) : kind_(kind) {
   cachedRGB_ = ColourToRGB(colour_);
 }
 
-void TDrawTool::BeforeDestroy() { DropHandle(); }
+void TDrawTool::BeforeDestroy() { DropAll(); }
+
+bool TDrawTool::TKey::operator==(const TKey& o) const {
+  return rgb == o.rgb && hatchRGB == o.hatchRGB && pattern == o.pattern && width == o.width && style == o.style &&
+         mode == o.mode && std::memcmp(&font, &o.font, sizeof font) == 0;
+}
+
+TDrawTool::TKey TDrawTool::CurrentKey() const {
+  TKey key;
+  switch (kind_) {
+    case TToolKind::Brush:
+      key.rgb = ColourToRGB(colour_);
+      key.pattern = pattern_;
+      key.style = brushStyle_;
+      if (brushStyle_ >= BrushHatchFirst) key.hatchRGB = ColourToRGB(hatchColour_);
+      break;
+    case TToolKind::Font: key.font = font_; break;  // the text colour is not the font's
+    case TToolKind::Pen:
+      key.rgb = ColourToRGB(colour_);
+      key.width = penWidth_;
+      key.style = penStyle_;
+      break;
+  }
+  return key;
+}
+
+HGDIOBJ TDrawTool::CurrentHandle() const {
+  switch (kind_) {
+    case TToolKind::Brush: return brush_.get();
+    case TToolKind::Font: return font_handle_.get();
+    case TToolKind::Pen: return pen_.get();
+  }
+  return nullptr;
+}
 
 bool TDrawTool::HasHandle() const {
   return static_cast<bool>(brush_) || static_cast<bool>(font_handle_) || static_cast<bool>(pen_);
@@ -38,9 +71,22 @@ bool TDrawTool::IsStale() const {
 }
 
 void TDrawTool::DropHandle() {
+  HGDIOBJ current = nullptr;
+  if (brush_) current = brush_.release();
+  if (font_handle_) current = font_handle_.release();
+  if (pen_) current = pen_.release();
+  if (!current) return;
+  TKept& slot = kept_[nextKept_];
+  nextKept_ = (nextKept_ + 1) % KeptCount;
+  slot.handle.reset(current);
+  slot.key = key_;
+}
+
+void TDrawTool::DropAll() {
   brush_.reset();
   font_handle_.reset();
   pen_.reset();
+  for (TKept& kept : kept_) kept.handle.reset();
 }
 
 void TDrawTool::Changed() {
@@ -56,6 +102,17 @@ HGDIOBJ TDrawTool::Handle() {
   }
   if (!HasHandle()) {
     cachedRGB_ = ColourToRGB(colour_);
+    key_ = CurrentKey();
+    for (TKept& kept : kept_) {
+      if (!kept.handle || !(kept.key == key_)) continue;
+      HGDIOBJ h = kept.handle.release();
+      switch (kind_) {
+        case TToolKind::Brush: brush_.reset(static_cast<HBRUSH>(h)); break;
+        case TToolKind::Font: font_handle_.reset(static_cast<HFONT>(h)); break;
+        case TToolKind::Pen: pen_.reset(static_cast<HPEN>(h)); break;
+      }
+      return h;
+    }
     switch (kind_) {
       case TToolKind::Brush: {
         LOGBRUSH lb{};
@@ -87,18 +144,18 @@ HGDIOBJ TDrawTool::Handle() {
     }
     if (HasHandle()) ++g_handlesMade;
   }
-  switch (kind_) {
-    case TToolKind::Brush: return brush_.get();
-    case TToolKind::Font: return font_handle_.get();
-    case TToolKind::Pen: return pen_.get();
-  }
-  return nullptr;
+  return CurrentHandle();
 }
 
 void TDrawTool::SetColour(TColor colour) {
   if (colour == colour_) return;
   colour_ = colour;
-  Changed();
+  if (kind_ == TToolKind::Font) {
+    // The font stays; the holder only has to set the new text colour.
+    if (notify_.first) notify_.first(notify_.second, this);
+  } else {
+    Changed();
+  }
   cachedRGB_ = ColourToRGB(colour_);
 }
 

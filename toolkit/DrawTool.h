@@ -1,8 +1,11 @@
 // Brush, font and pen in one type. The GDI handle is made on first use and kept
-// until a property really changes (or a system colour it was made from moves).
+// until a property really changes (or a system colour it was made from moves). The
+// last few handles it gave up are kept too, so a drawing that cycles through the
+// same colours every time makes no handles after its first run.
 #pragma once
 #include "toolkit/WinApi.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -78,8 +81,28 @@ private:
   explicit TDrawTool(TToolKind kind);
   ~TDrawTool() override = default;
   void BeforeDestroy() override;
+  // What a handle is made from; equal keys give equal handles.
+  struct TKey {
+    uint32_t rgb = 0, hatchRGB = 0;
+    HBITMAP pattern = nullptr;
+    int32_t width = 0;
+    uint8_t style = 0, mode = 0;
+    LOGFONTA font{};
+    bool operator==(const TKey& o) const;
+  };
+  using TKeptHandle = tk::unique_any<HGDIOBJ, tk::detail::CloseGdi, tk::THandleFamily::Gdi>;
+  struct TKept {
+    TKey key;
+    TKeptHandle handle;
+  };
+  static constexpr size_t KeptCount = 12;
+
   void Changed();
+  // The current handle goes among the kept ones (the oldest of those is deleted).
   void DropHandle();
+  void DropAll();
+  TKey CurrentKey() const;
+  HGDIOBJ CurrentHandle() const;
 
   TToolKind kind_;
   TColor colour_;
@@ -89,6 +112,9 @@ private:
   tk::unique_hbrush brush_;
   tk::unique_hfont font_handle_;
   tk::unique_hpen pen_;
+  TKey key_;  // of the current handle
+  std::array<TKept, KeptCount> kept_;
+  size_t nextKept_ = 0;
 
   HBITMAP pattern_ = nullptr;
   uint8_t brushStyle_ = BrushSolid;

@@ -12,10 +12,14 @@ class TMemoryDC {
 public:
   // target may be null: the picture is then drawn and dropped.
   TMemoryDC(HDC target, const RECT& area) : target_(target), area_(area) {
-    TScopedGetDC screen(nullptr);
-    dc_.reset(::CreateCompatibleDC(screen.get()));
-    bitmap_.reset(::CreateCompatibleBitmap(screen.get(), Width(), Height()));
-    if (dc_ && bitmap_) previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+    // The target is on the screen's device already; asking for the screen's DC as well
+    // costs a round of its own every paint.
+    if (target) {
+      Make(target);
+    } else {
+      TScopedGetDC screen(nullptr);
+      Make(screen.get());
+    }
   }
   ~TMemoryDC() {
     if (!previous_) return;
@@ -36,6 +40,11 @@ public:
   void ClipTo(HRGN region) { clip_ = region; }
 
 private:
+  void Make(HDC like) {
+    dc_.reset(::CreateCompatibleDC(like));
+    bitmap_.reset(::CreateCompatibleBitmap(like, Width(), Height()));
+    if (dc_ && bitmap_) previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+  }
   int Width() const { return area_.right - area_.left; }
   int Height() const { return area_.bottom - area_.top; }
 

@@ -107,6 +107,50 @@ TEST_F(GraphPixels, SurfacePrimitivesKeepTheirTools) {
   EXPECT_EQ(TDrawTool::HandlesMade(), made) << "the same colours and font again make no new handles";
 }
 
+TEST_F(GraphPixels, RepaintWithKeptToolsCopiesTheSamePixelsAsAFreshDrawing) {
+  // the window's size, so the caption, grid and rate boxes are all drawn
+  constexpr int W = 263, H = 174;
+  for (int i = 0; i < W; ++i) history.HistoryPush((i * 7919) % 4000, (i * 104729) % 3000);
+  look.ShowGrid = true, look.GridMode = 3, look.DownRate = 12500, look.UpRate = 900;
+  const auto draw = [this](TDrawBitmap& b, const TGraphLook& l) {
+    TGdiSurface surface(*b.Canvas());
+    DrawGraph(surface, l, history, {0, 0, W, H});
+  };
+  TOwned<TDrawBitmap> kept(CreateDrawBitmap(W, H)), fresh(CreateDrawBitmap(W, H)), screen(CreateDrawBitmap(W, H));
+  // earlier paints in other colours fill the kept tools; the last one must not show them
+  for (const TColor bg : {TColor{0x102030}, TColor{SysColour(COLOR_WINDOW)}, TColor{0xF0F0F0}}) {
+    TGraphLook l = look;
+    l.BGColor = bg, l.DnColor = bg ^ 0x00FF00, l.IsActive = bg != 0xF0F0F0, l.GoFlat = true;
+    draw(*kept, l);
+  }
+  look.GoFlat = true, look.IsActive = false;
+  draw(*kept, look);
+  draw(*fresh, look);
+  screen->Canvas();
+  kept->Draw(screen->Canvas()->Handle(), 0, 0);  // as the paint copies it on
+  int differ = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) differ += screen->Pixel(x, y) != fresh->Pixel(x, y);
+  EXPECT_EQ(differ, 0) << "pixels that differ from a drawing with new tools";
+}
+
+TEST_F(GraphPixels, KeptToolsAnswerTheirOwnStyleAndColour) {
+  TGdiSurface s(*bitmap->Canvas());
+  const TFontSpec font{"Small Fonts", 11, false};
+  s.FillRect(TRect{0, 0, 87, 39}, White);
+  s.FrameRect(TRect{0, 0, 87, 39}, Green);  // the brush is green now, with no handle yet
+  s.DrawString("MMMM", TRect{2, 2, 40, 20}, font, Red, TTextAlign::Left);  // a clear green brush made
+  s.DrawString("MMMM", TRect{44, 2, 85, 20}, font, Blue, TTextAlign::Left);  // the same font, new colour
+  s.FillRect(TRect{0, 24, 10, 30}, Red);
+  s.FillRect(TRect{10, 24, 20, 30}, Green);  // solid green: never the clear brush kept before
+  int red = 0, blue = 0;
+  for (int y = 2; y < 20; ++y)
+    for (int x = 2; x < 85; ++x) (x < 40 ? red : blue) += bitmap->Pixel(x, y) == (x < 40 ? Red : Blue);
+  EXPECT_TRUE(red > 0 && blue > 0) << "text colours, red " << red << " blue " << blue;
+  Expect({{5, 26}}, Red, "red fill");
+  Expect({{15, 26}}, Green, "green fill after a clear green brush");
+}
+
 TEST_F(GraphPixels, SurfaceTextIsTransparentAtTheTopOfItsBox) {
   TGdiSurface s(*bitmap->Canvas());
   s.FillRect(TRect{0, 0, 87, 39}, Green);

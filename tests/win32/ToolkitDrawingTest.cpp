@@ -111,10 +111,10 @@ TEST(DrawCanvas, StateByteAndContexts) {
     c->DrawTextRect("a", r, DT_CALCRECT);
     EXPECT_EQ(c->State(), CanvasHasDC | CanvasPen | CanvasBrush | CanvasFont);
     c->Font()->SetFontHeight(20);
-    EXPECT_EQ(std::tuple(c->State(), LiveGdiHandles()), std::tuple(CanvasHasDC, gdiBefore + 2))
-        << "a tool change deselects all three; window DC and brush live";
+    EXPECT_EQ(std::tuple(c->State(), LiveGdiHandles()), std::tuple(CanvasHasDC, gdiBefore + 3))
+        << "a tool change deselects all three; window DC, brush and the old font (kept for reuse) live";
     c->SetHandle(nullptr, TDcSource::PaintDC);
-    EXPECT_EQ(std::tuple(c->State(), LiveGdiHandles()), std::tuple(0, gdiBefore + 1)) << "window DC given back";
+    EXPECT_EQ(std::tuple(c->State(), LiveGdiHandles()), std::tuple(0, gdiBefore + 2)) << "window DC given back";
   }
   EXPECT_EQ(LiveGdiHandles(), gdiBefore);
 }
