@@ -8,11 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <vector>
 
 #include "base/Maker.h"
-#include "settings/Settings.h"
+#include "support/MemorySettings.h"
 
 namespace {
 
@@ -52,27 +51,15 @@ TEST(CounterFormat, Boxes) {
     EXPECT_EQ(All(CounterTexts(c.up, c.down, c.elapsed)), c.texts) << c.up << " up, " << c.down << " down, " << c.elapsed;
 }
 
-// Integers only; writes recorded in order.
-struct TIntegerStore : TSettings {
-  std::map<std::string, int32_t> Values;
-  Texts Written;
-  void Open() override {}
-  int32_t ReadInteger(const std::string& n, int32_t d) override { return Values.count(n) ? Values[n] : d; }
-  bool ReadBool(const std::string&, bool d) override { return d; }
-  std::string ReadString(const std::string&, const std::string& d) override { return d; }
-  void WriteInteger(const std::string& n, int32_t v) override { Written.push_back(n), Values[n] = v; }
-  void WriteBool(const std::string&, bool) override {}
-  void WriteString(const std::string&, const std::string&) override {}
-};
-
 TEST(CounterFormat, StoredTotalsReadAndReset) {
-  TIntegerStore store;
-  store.Values = {{"counter_elapsed", 2}, {"upload_h", 1}, {"upload_l", -1}, {"download_l", 2048}};
+  TMemorySettings store;
+  for (const auto& [name, value] : {std::pair{"counter_elapsed", 2}, {"upload_h", 1}, {"upload_l", -1}, {"download_l", 2048}})
+    store.SetInteger(name, value);
   // 2^33 - 1 octets sent: the low half is taken unsigned
   EXPECT_EQ(All(ReadCounterTexts(store)), Texts({"8.0GB", "4.0GB/s", "2.0KB", "1.0KB/s", "8.0GB", "4.0GB/s", "2s"}));
   ResetStoredTotals(store);
-  EXPECT_EQ(store.Written, Texts({"counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"}));
-  for (const auto& [name, value] : store.Values) EXPECT_EQ(value, 0) << name;
+  EXPECT_EQ(store.Names('w'), Texts({"counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"}));
+  for (const std::string& name : store.Names('w')) EXPECT_EQ(store.RawInteger(name, 9), 0) << name;
 }
 
 TEST(LicenceText, EveryPlaceholderTakesTheTitle) {

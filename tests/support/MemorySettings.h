@@ -1,6 +1,6 @@
 // An in-memory settings store for tests. Values are raw bytes read with the registry
 // store's rules, so a test can plant values of the wrong kind or size. Every read and
-// write is recorded in order.
+// write is recorded in order, writes also as "name=value".
 #pragma once
 #include <cstdint>
 #include <map>
@@ -22,6 +22,7 @@ class TMemorySettings : public TSettings {
 public:
   std::map<std::string, std::string, TNoCaseLess> Values;  // name: the stored bytes
   std::vector<std::pair<char, std::string>> Trace;        // 'r' or 'w', value name
+  std::vector<std::string> Written;                        // "name=value"
 
   void Open() override {}
   int32_t ReadInteger(const std::string& name, int32_t def) override { return Note('r', name), RawInteger(name, def); }
@@ -31,10 +32,12 @@ public:
     const auto it = Values.find(name);
     return it == Values.end() ? def : it->second.substr(0, it->second.find('\0'));
   }
-  void WriteInteger(const std::string& name, int32_t value) override { Note('w', name), SetInteger(name, value); }
-  void WriteBool(const std::string& name, bool value) override { Note('w', name), SetInteger(name, value); }
+  void WriteInteger(const std::string& name, int32_t value) override {
+    Note('w', name, std::to_string(value)), SetInteger(name, value);
+  }
+  void WriteBool(const std::string& name, bool value) override { WriteInteger(name, value); }
   void WriteString(const std::string& name, const std::string& value) override {
-    Note('w', name), SetText(name, value);
+    Note('w', name, value), SetText(name, value);
   }
 
   // Planting and inspecting values; not recorded. Every kind reads by the same rules.
@@ -61,5 +64,8 @@ public:
   }
 
 private:
-  void Note(char op, const std::string& name) { Trace.emplace_back(op, name); }
+  void Note(char op, const std::string& name, const std::string& value = "") {
+    Trace.emplace_back(op, name);
+    if (op == 'w') Written.push_back(name + "=" + value);
+  }
 };

@@ -1,22 +1,22 @@
 # Sourced by the user-level tests: tarvelo.exe on Wine's virtual desktop with its
 # shell (a taskbar with a notification area), on a private Xvfb, driven by xdotool.
 # The desktop window sits at (0, 0), so X root coordinates are screen coordinates.
-#   desktop_start WORKDIR EXE [ARGS...]   fresh settings, starts the desktop and the program
-#   desktop_stop
-#   window_geometry TITLE -> "x y w h" of the first top-level window of that title
-#   wait_window TITLE [SECONDS]           waits until it exists (1 = gone for good)
+#   desktop_start WORKDIR EXE [ARGS...]   fresh settings; desktop_run starts the program
+#   window_geometry TITLE                 "x y w h" of the first top-level window of that title
+#   wait_window TITLE [SECONDS]           waits until it exists (has_window: whether it does)
 #   reg_get NAME / reg_set NAME TYPE DATA the program's key in the registry
-#   shot FILE                             a screenshot of the whole screen
+#   probe ARGS / probe_rect CLASS [TITLE] window_probe.exe's view from inside Wine
+#   check WHAT CONDITION... / within SECONDS CONDITION... / is EXPECTED ACTUAL
 
 DesktopWidth=1024
 DesktopHeight=768
 TarveloKey='HKCU\Software\Quillmoor\Tarvelo'
+failures=0
 
 desktop_wine() { "$desktop_wine_bin" "$@" 2>/dev/null; }
 
 desktop_start() {
-  local work=$1; shift
-  local exe=$1; shift
+  local work=$1 exe=$2; shift 2
   mkdir -p "$work"
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
   desktop_wine_bin=$(command -v wine64 || command -v wine)
@@ -24,19 +24,14 @@ desktop_start() {
   . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
   start_private_xvfb
   desktop_xvfb=$xvfb_pid
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    desktop_wine wineboot -i >/dev/null
-    wineserver -w
-  fi
+  [ -f "$WINEPREFIX/system.reg" ] || { desktop_wine wineboot -i >/dev/null; wineserver -w; }
   desktop_wine reg delete "$TarveloKey" /f >/dev/null
   desktop_wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Tarvelo' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null
-  # registry writes reach the files only once the server has gone
-  wineserver -w
-  desktop_exe=$exe
-  desktop_args=("$@")
+  desktop_exe=$exe desktop_args=("$@")
 }
 
-# Starts the desktop with the program, after the test has stored what it needs.
+# Starts the desktop with the program, after the test has stored what it needs; registry
+# writes reach the files only once the server has gone.
 desktop_run() {
   wineserver -w
   desktop_wine explorer /desktop=Tarvelo,${DesktopWidth}x${DesktopHeight} "$desktop_exe" "${desktop_args[@]}" >/dev/null &
@@ -47,7 +42,7 @@ desktop_stop() {
   wineserver -k >/dev/null 2>&1
   [ -n "${desktop_pid:-}" ] && wait "$desktop_pid" 2>/dev/null
   [ -n "${desktop_xvfb:-}" ] && kill "$desktop_xvfb" 2>/dev/null
-  desktop_pid=""; desktop_xvfb=""
+  desktop_pid="" desktop_xvfb=""
 }
 
 window_geometry() {
@@ -57,38 +52,37 @@ window_geometry() {
         split(g, a, /[x+]/); print a[3], a[4], a[1], a[2]; exit } }'
 }
 
-wait_window() {
-  local title=$1 secs=${2:-20} i
-  for ((i = 0; i < secs * 5; i++)); do
-    [ -n "$(window_geometry "$title")" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
+has_window() { [ -n "$(window_geometry "$1")" ]; }
+wait_window() { within "${2:-20}" has_window "$1"; }
 
-reg_get() {
-  desktop_wine reg query "$TarveloKey" /v "$1" | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'
-}
-
+reg_get() { desktop_wine reg query "$TarveloKey" /v "$1" | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'; }
 reg_set() { desktop_wine reg add "$TarveloKey" /v "$1" /t "$2" /d "$3" /f >/dev/null; }
 
 shot() { import -window root "$1"; }
 
-# The probe's view of the desktop (window_probe.exe beside the program).
+# window_probe.exe beside the program
 probe() { desktop_wine "$(dirname "$desktop_exe")/window_probe.exe" "$@" | tr -d '\r'; }
+# "x y w h" of the first visible top-level window of that class (and title)
+probe_rect() { probe windows | awk -F'\t' -v c="$1" -v t="${2-}" '$1 == c && (t == "" || $2 == t) { print $3; exit }'; }
 
-# "x y w h" of the first visible top-level window of that class (and title), from the probe.
-probe_rect() {
-  probe windows | awk -F'\t' -v c="$1" -v t="${2-}" '$1 == c && (t == "" || $2 == t) { print $3; exit }'
+check() {
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
+# Polls a condition for up to SECONDS.
+within() {
+  local secs=$1 i; shift
+  for ((i = 0; i < secs * 5; i++)); do "$@" && return 0; sleep 0.2; done
+  return 1
+}
+not() { ! "$@"; }
+is() { [ "$1" = "$2" ] || { echo "  expected '$1', got '$2'"; return 1; }; }
 
 # "x0 y0 x1 y1", the box of the pixels of any of the colours (#RRGGBB) in a region
 # "WxH+X+Y" of a screenshot, in screen coordinates; empty when there are none.
 colour_box() {
-  local file=$1 region=$2; shift 2
-  local ox oy
-  ox=$(sed -E 's/.*\+([0-9]+)\+([0-9]+)$/\1/' <<<"$region")
-  oy=$(sed -E 's/.*\+([0-9]+)\+([0-9]+)$/\2/' <<<"$region")
+  local file=$1 region=$2 ox oy; shift 2
+  ox=$(sed -E 's/.*\+([0-9]+)\+([0-9]+)$/\1/' <<<"$region") oy=$(sed -E 's/.*\+([0-9]+)\+([0-9]+)$/\2/' <<<"$region")
   convert "$file" -crop "$region" +repage txt:- | awk -v ox="$ox" -v oy="$oy" -v cs="$*" '
     BEGIN { n = split(cs, want, " "); for (i = 1; i <= n; i++) ok[toupper(want[i])] = 1 }
     NR > 1 && ($3 in ok) { split($1, p, /[,:]/); x = p[1] + ox; y = p[2] + oy

@@ -10,18 +10,11 @@ out=${2:-$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshot.png}
 . "$(dirname "$0")/desktop.sh"
 
 traffic_pid=""
-finish() {
-  [ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null
-  desktop_stop
-}
-trap finish EXIT
+trap '[ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null; desktop_stop' EXIT
 
 desktop_start "$build/user-shot" "$build/tarvelo.exe"
-reg_set Adapter REG_SZ lo
-reg_set Width REG_DWORD 180
-reg_set Height REG_DWORD 110
-reg_set LeftPos REG_DWORD 820
-reg_set TopPos REG_DWORD 614
+for v in "Adapter REG_SZ lo" "Width REG_DWORD 180" "Height REG_DWORD 110" "LeftPos REG_DWORD 820" \
+         "TopPos REG_DWORD 614"; do reg_set $v; done
 desktop_run
 wait_window StatsForm 90 || { echo "the graph window never came"; exit 1; }
 # loopback traffic that rises and falls
@@ -38,9 +31,9 @@ echo "$out"
 dialog_shot() {
   local id=$1 title=$2 file=$3 x y w h
   probe command StatsForm "$id"
-  for _ in $(seq 50); do [ -n "$(probe_rect '#32770' "$title")" ] && break; sleep 0.2; done
+  dialog_shown() { [ -n "$(probe_rect '#32770' "$title")" ]; }
+  within 10 dialog_shown || { echo "no $title"; return 1; }
   read -r x y w h <<<"$(probe_rect '#32770' "$title")"
-  [ -n "${x:-}" ] || { echo "no $title"; return 1; }
   sleep 1
   shot "$build/user-shot/dialog.png"
   convert "$build/user-shot/dialog.png" -crop "${w}x${h}+${x}+${y}" +repage "$file"

@@ -8,38 +8,23 @@ build=$(cd "${1:?usage: tray_behaviours.sh BUILD_DIR}" && pwd)
 work="$build/user-tray"
 . "$(dirname "$0")/desktop.sh"
 
-failures=0
-check() {  # check WHAT CONDITION...
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
-}
-# Polls a condition for up to SECONDS.
-within() {
-  local secs=$1 i; shift
-  for ((i = 0; i < secs * 5; i++)); do "$@" && return 0; sleep 0.2; done
-  return 1
-}
 graph_rect() { probe_rect obj_Form StatsForm; }
 graph_at() { [ "$(graph_rect | cut -d' ' -f1,2)" = "$1 $2" ]; }
+graph_away() { ! graph_at "$@"; }
 graph_shown() { [ -n "$(graph_rect)" ]; }
-graph_hidden() { [ -z "$(graph_rect)" ]; }
+graph_hidden() { ! graph_shown; }
 balloon_shown() { [ -n "$(probe_rect tooltips_class32)" ]; }
-no_balloon() { ! balloon_shown; }
+about_open() { [ -n "$(probe_rect '#32770' 'About Tarvelo ')" ]; }
 
 ping_pid=""
-finish() {
-  [ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null
-  desktop_stop
-}
-trap finish EXIT
-
+trap '[ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null; desktop_stop' EXIT
 desktop_start "$work" "$build/tarvelo.exe"
 rm -f "$work"/*.png
 reg_set Adapter REG_SZ lo
 reg_set TrayDnColor REG_DWORD 0xFF0000  # blue and green, as #RRGGBB: #0000FF, #00FF00
 reg_set TrayUpColor REG_DWORD 0x00FF00
 desktop_run
-wait_window StatsForm 90 || { echo "FAIL: the graph window never came"; exit 1; }
+wait_window StatsForm 90 || { echo "FAILED: the graph window never came"; exit 1; }
 
 # steady traffic on loopback: both directions count every packet
 ping -q -i 0.2 -s 60000 127.0.0.1 >/dev/null 2>&1 &
@@ -47,22 +32,20 @@ ping_pid=$!
 sleep 5
 
 read -r _ tray_y _ _ <<<"$(probe_rect Shell_TrayWnd)"
-[ -n "${tray_y:-}" ] || { echo "FAIL: no taskbar"; exit 1; }
+[ -n "${tray_y:-}" ] || { echo "FAILED: no taskbar"; exit 1; }
 shot "$work/traffic.png"
 taskbar="${DesktopWidth}x$((DesktopHeight - tray_y))+0+$tray_y"
-both_colours() {
-  [ -n "$(colour_box "$work/traffic.png" "$taskbar" '#0000FF')" ] &&
-    [ -n "$(colour_box "$work/traffic.png" "$taskbar" '#00FF00')" ]
-}
-check "the notification area shows the picture in TrayDnColor and TrayUpColor" both_colours
+in_taskbar() { [ -n "$(colour_box "$work/traffic.png" "$taskbar" "$1")" ]; }
+check "the notification area shows the picture in TrayDnColor" in_taskbar '#0000FF'
+check "and in TrayUpColor" in_taskbar '#00FF00'
 read -r x0 y0 x1 y1 <<<"$(colour_box "$work/traffic.png" "$taskbar" '#0000FF' '#00FF00')"
 [ -n "${x0:-}" ] || exit 1
-icon_x=$(((x0 + x1) / 2)); icon_y=$(((y0 + y1) / 2))
+icon_x=$(((x0 + x1) / 2)) icon_y=$(((y0 + y1) / 2))
 
 # the balloon: none for a cursor passing by, one for a cursor at rest
 xdotool mousemove "$icon_x" "$icon_y" sleep 0.1 mousemove 300 300
 sleep 2.5
-check "passing over the icon shows no balloon" no_balloon
+check "passing over the icon shows no balloon" not balloon_shown
 xdotool mousemove "$icon_x" "$icon_y"
 check "resting on the icon shows the balloon" within 5 balloon_shown
 shot "$work/balloon.png"
@@ -87,7 +70,6 @@ xdotool key Escape
 sleep 0.5
 
 # dragging: the work area ends at the taskbar; its right edge is the screen's
-read -r gx gy gw gh <<<"$(graph_rect)"
 drag_by() {  # drag the graph from its middle by dx
   read -r gx gy gw gh <<<"$(graph_rect)"
   local cx=$((gx + gw / 2)) cy=$((gy + gh / 2))
@@ -95,21 +77,20 @@ drag_by() {  # drag the graph from its middle by dx
     mousemove $((cx + $1)) "$cy" sleep 0.5 mouseup 1
   sleep 1
 }
+read -r gx gy gw gh <<<"$(graph_rect)"
 drag_by $((DesktopWidth - 7 - gw - gx))
 check "dropped 7 pixels from the right edge, the graph is flush with it" graph_at $((DesktopWidth - gw)) "$gy"
 drag_by -11
 check "dropped 11 pixels from it, the graph stays where it was dropped" graph_at $((DesktopWidth - gw - 11)) "$gy"
 
 # F1 on the focused graph opens the about box; Esc leaves it open, Enter closes it
-about_open() { [ -n "$(probe_rect '#32770' 'About Tarvelo ')" ]; }
-about_closed() { ! about_open; }
 xdotool key F1
 check "F1 on the focused graph opens the about box" within 5 about_open
 xdotool key Escape
 sleep 1
 check "Esc leaves the about box open" about_open
 xdotool key Return
-check "Enter closes it" within 5 about_closed
+check "Enter closes it" within 5 not about_open
 
 # run-away: armed at the next loss of focus
 reg_set AutoRunAway REG_DWORD 1
@@ -117,8 +98,7 @@ read -r hx hy gw gh <<<"$(graph_rect)"
 xdotool mousemove 200 200 click 1
 sleep 1
 xdotool mousemove $((hx + gw / 2)) $((hy + gh / 2))
-graph_away() { ! graph_at "$hx" "$hy"; }
-check "with AutoRunAway, the unfocused graph flees from the cursor" within 3 graph_away
+check "with AutoRunAway, the unfocused graph flees from the cursor" within 3 graph_away "$hx" "$hy"
 shot "$work/fled.png"
 xdotool mousemove 300 500
 check "and comes home within a second after the cursor left" within 3 graph_at "$hx" "$hy"

@@ -2,12 +2,7 @@
 // real registry, driven from their modal loops by the messages a user's actions send.
 #include "toolkit/WinApi.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "Version.h"
 #include "base/Maker.h"
@@ -17,59 +12,13 @@
 #include "dialogs/VersionInfo.h"
 #include "resources/resource.h"
 #include "settings/RegSettings.h"
-#include "settings/SettingsCatalogue.h"
-#include "toolkit/Handles.h"
+#include "support/WineTest.h"
 #include "toolkit/MediaTimer.h"
 #include "traffic/Clock.h"
 #include "traffic/TransferTotals.h"
 
 namespace {
 
-// A script run by a timer inside the dialog's modal loop, one step per tick; a step
-// returning false runs again at the next tick.
-using TStep = std::function<bool(HWND dialog)>;
-std::vector<TStep> g_steps;
-size_t g_next = 0;
-int g_ticks = 0;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM found) {
-    char cls[16] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = w;
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&dialog));
-  if (!dialog) return;
-  if (++g_ticks > 400) {
-    ADD_FAILURE() << "still open after 10 s, at step " << g_next;
-    EndDialog(dialog, -1);
-  } else if (g_next < g_steps.size() && g_steps[g_next](dialog)) {
-    ++g_next;
-  }
-}
-
-// Runs the modal dialog that show opens, until it closes.
-void Drive(const std::function<void()>& show, std::vector<TStep> steps) {
-  g_steps = std::move(steps), g_next = 0, g_ticks = 0;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 25, &RunStep);
-  show();
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(g_next, g_steps.size()) << "closed before the script's end";
-}
-
-std::string Text(HWND wnd) {
-  char text[4096] = {};
-  GetWindowTextA(wnd, text, sizeof text);
-  return text;
-}
-std::string Text(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
-// A key pressed in the control that has the focus.
-void Press(WPARAM key) {
-  PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-  PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-}
 void ExpectCentred(HWND dialog) {
   RECT work{}, r{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -102,7 +51,7 @@ TEST_F(CountersDialog, ShowsTheStoredTotalsAndClosesEveryWayWithoutWriting) {
       [](HWND) { Press(VK_RETURN); }, [](HWND d) { SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }};
   for (const auto& close : ways) {
     int resets = 0;
-    Drive([&] { ShowCountersDialog(nullptr, [&] { ++resets; }); }, {[&](HWND d) {
+    DriveModal([&] { ShowCountersDialog(nullptr, [&] { ++resets; }); }, {[&](HWND d) {
             const std::vector<int> ids = {IDC_COUNTER_UPLOAD, IDC_COUNTER_UPLOAD_SPEED, IDC_COUNTER_DOWNLOAD,
                                           IDC_COUNTER_DOWNLOAD_SPEED, IDC_COUNTER_TOTAL, IDC_COUNTER_TOTAL_SPEED,
                                           IDC_COUNTER_ELAPSED};
@@ -146,7 +95,7 @@ TEST_F(CountersDialog, ResetHoldsWhileTheTickRuns) {
   }, &tick);
   timer->SetEnabled(true);
 
-  Drive([&] {
+  DriveModal([&] {
     ShowCountersDialog(form->Handle(), [&] { tick.totals = {0, 0, 0}; });
   }, {[&](HWND) { return tick.count >= 5; },
       [&](HWND d) {
@@ -180,7 +129,7 @@ TEST(AboutBox, ShowsTitleVersionLicenceAndLinks) {
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
   HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_HAND_CURSOR));
   const auto show = [&] { ShowAboutDialog(nullptr, "Tarvelo ", [&](const std::string& t) { opened.push_back(t); }); };
-  Drive(show, {[&](HWND d) {
+  DriveModal(show, {[&](HWND d) {
                  EXPECT_EQ(std::vector<std::string>({Text(d), Text(d, IDC_ABOUT_TITLE), Text(d, IDC_ABOUT_VERSION),
                                                      Text(d, IDC_ABOUT_LICENCE), Text(d, IDC_ABOUT_HOMEPAGE)}),
                            std::vector<std::string>({"About Tarvelo ", "Tarvelo ", "version: " TARVELO_VERSION_TEXT,
@@ -217,7 +166,7 @@ TEST(AboutBox, ShowsTitleVersionLicenceAndLinks) {
                  return true;
                },
                [&](HWND) { return Press(VK_RETURN), true; }});
-  Drive(show, {[](HWND d) { return SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0), true; }});
+  DriveModal(show, {[](HWND d) { return SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0), true; }});
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(g_restored, std::vector<bool>(8, true)) << "four controls in each of the two boxes";
 }

@@ -3,16 +3,10 @@
 // window destroyed while timers, tray clicks and queries go on.
 #include "app/MainForm.h"
 
-#include <gtest/gtest.h>
-
-#include <vector>
-
-#include "toolkit/NotifyIcon.h"
+#include "support/WineTest.h"
 #include "toolkit/WindowMessages.h"
 
 namespace {
-
-constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
 
 struct TSeen {
   int step = 0;
@@ -20,13 +14,7 @@ struct TSeen {
   RECT menu{};
   bool menuFound = false;
   bool formAfterDestroy = true;
-  std::vector<DWORD> trayRequests;
 } g_seen;
-
-BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA) {
-  g_seen.trayRequests.push_back(message);
-  return TRUE;
-}
 
 HWND Form() { return FindWindowA("obj_Form", "StatsForm"); }
 HWND App() { return FindWindowA("obj_App", "Tarvelo"); }
@@ -65,20 +53,14 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST(MainForm, KeyboardMenuAtTheWindowAndNothingRemakesAWindowThatIsGone) {
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
-  RegSetValueExA(key, "Adapter", 0, REG_SZ, reinterpret_cast<const BYTE*>("lo"), 3);
-  const DWORD on = 1;
-  RegSetValueExA(key, "AutoRunAway", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
-  RegCloseKey(key);
-  tk::SetShellNotifyIconFunction(&RecordNotify);
+  StoreValues({{"Adapter", "lo"}, {"AutoRunAway", "1"}});
+  TShellRecorder recorder;
 
   const UINT_PTR timer = SetTimer(nullptr, 0, 1300, &Step);
   TMainForm program;
   EXPECT_EQ(program.Run(), 0);
   KillTimer(nullptr, timer);
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
 
   ASSERT_TRUE(g_seen.menuFound) << "no menu for the keyboard";
   EXPECT_EQ(std::make_pair(g_seen.menu.left, g_seen.menu.top),
@@ -86,8 +68,8 @@ TEST(MainForm, KeyboardMenuAtTheWindowAndNothingRemakesAWindowThatIsGone) {
       << "the keyboard's menu opens at the window's client corner";
   EXPECT_GE(g_seen.step, 5) << "the loop ran on after the window was gone";
   EXPECT_FALSE(g_seen.formAfterDestroy) << "a timer, the tray or a query made the window again";
-  ASSERT_FALSE(g_seen.trayRequests.empty()) << "ticks gave the icon its pictures";
-  EXPECT_EQ(g_seen.trayRequests.front(), DWORD{NIM_ADD}) << "added with the first tick's picture";
+  ASSERT_FALSE(ShellRequests().empty()) << "ticks gave the icon its pictures";
+  EXPECT_EQ(ShellRequests().front().message, DWORD{NIM_ADD}) << "added with the first tick's picture";
 }
 
 }  // namespace

@@ -2,95 +2,29 @@
 // controls and registry, driven by the messages a user's clicks and keys send.
 #include "toolkit/WinApi.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
-#include <map>
 #include <set>
 
 #include "resources/resource.h"
 #include "settings/ColourPicker.h"
 #include "settings/OptionsSheet.h"
+#include "support/WineTest.h"
 #include "toolkit/WindowMessages.h"
 #include "traffic/IfTableReader.h"
 
 namespace {
 
-constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
 constexpr const char* Caption = "Tarvelo  - options";
-using Values = std::map<std::string, std::string>;  // name -> DWORD in decimal, or the text
 
-Values Stored() {
-  Values out;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, Key, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
-  char name[256];
-  BYTE data[1024];
-  for (DWORD i = 0;; ++i) {
-    DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-    out[name] = type == REG_DWORD ? std::to_string(*reinterpret_cast<int32_t*>(data))
-                                  : std::string(reinterpret_cast<char*>(data));
-  }
-  RegCloseKey(key);
-  return out;
-}
-
-void Store(const Values& values) {
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-  for (const auto& [name, value] : values) {
-    const DWORD v = static_cast<DWORD>(std::stol(value));
-    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-  }
-  RegCloseKey(key);
-}
-
-// A visible dialog of this thread other than `other`, titled `title` when one is given.
-HWND FindDialog(const char* title, HWND other = nullptr) {
-  struct T { const char* title; HWND other, found; } t{title, other, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
-    auto* t = reinterpret_cast<T*>(lp);
-    char cls[32] = {}, text[64] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    GetWindowTextA(w, text, sizeof text);
-    if (w == t->other || !IsWindowVisible(w) || std::string(cls) != "#32770" || (t->title && t->title != std::string(text)))
-      return TRUE;
-    t->found = w;
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&t));
-  return t.found;
-}
-
-// Runs `user` inside the modal loop of the dialog that `open` shows; `user` answers the
-// button to press. Without a dialog for 5 s it gives up, so `open` may return.
-void WithDialog(const std::function<void()>& open, const char* title, HWND other,
-                const std::function<int(HWND)>& user) {
-  static std::function<void()> step;
-  int tries = 0;
-  step = [&] {
-    HWND dialog = FindDialog(title, other);
-    if (!dialog) {
-      if (++tries > 100) step = nullptr;
-      return;
-    }
-    step = nullptr;
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(user(dialog), BN_CLICKED), 0);
-  };
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (auto current = step) current();  // a copy: the step may replace itself, and `user` open another dialog
-  });
-  open();
-  KillTimer(nullptr, timer);
-  step = nullptr;
+// Presses the button that `user` answers, after it has done its part.
+TStep Answer(const std::function<int(HWND)>& user) {
+  return [user](HWND d) { return PostMessageA(d, WM_COMMAND, MAKEWPARAM(user(d), BN_CLICKED), 0), true; };
 }
 
 // The program registers the picker at start-up, before any sheet.
 void RunSheet(const std::vector<std::string>& adapters, const std::function<int(HWND)>& user) {
   RegisterColourPicker(GetModuleHandleA(nullptr));
-  WithDialog([&] { ShowOptionsDialog(nullptr, Caption, adapters); }, Caption, nullptr, user);
+  DriveModal([&] { ShowOptionsDialog(nullptr, Caption, adapters); }, {Answer(user)}, [] { return FindDialog(Caption); });
 }
 
 HWND ShowPage(HWND sheet, int index) {
@@ -119,12 +53,6 @@ std::vector<std::string> Items(HWND combo) {
   return out;
 }
 
-std::string TextOf(HWND page, int id) {
-  char text[MAX_PATH] = {};
-  GetDlgItemTextA(page, id, text, sizeof text);
-  return text;
-}
-
 // The adapters as the main form hands them in: this machine's, through Wine's GetIfTable.
 TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValuesFromTheOfferedAdapters) {
   TIfTableReader reader;
@@ -137,7 +65,7 @@ TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValuesFromTheOffe
   std::sort(want.begin(), want.end());
   ASSERT_FALSE(want.empty());
 
-  Store({{"AutoHide", "1"}});
+  StoreValues({{"AutoHide", "1"}});
   RunSheet(adapters, [&](HWND sheet) {
     HWND page = ShowPage(sheet, 0);
     offered = Items(GetDlgItem(page, IDC_ADAPTER_LIST));
@@ -147,12 +75,12 @@ TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValuesFromTheOffe
   });
   EXPECT_EQ(offered, want) << "Ethernet, PPP and wireless, sorted";
   EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0) << "loopback is not offered";
-  EXPECT_EQ(Stored(), (Values{{"Adapter", want[0]}, {"AutoHide", "1"}, {"EnableLogging", "1"},
+  EXPECT_EQ(StoredValues(), (TValues{{"Adapter", want[0]}, {"AutoHide", "1"}, {"EnableLogging", "1"},
                               {"LogFile", "transfer_log.txt"}}));
 }
 
 TEST(OptionsSheet, ValueTypedOnTheTrayPageLandsInTrayScaleMaxOnly) {
-  Store({{"ScaleMax", "65000"}, {"TrayScaleMax", "4500"}});
+  StoreValues({{"ScaleMax", "65000"}, {"TrayScaleMax", "4500"}});
   bool enabledBefore = true, enabledAfter = false;
   RunSheet({}, [&](HWND sheet) {
     ShowPage(sheet, 2);
@@ -165,7 +93,7 @@ TEST(OptionsSheet, ValueTypedOnTheTrayPageLandsInTrayScaleMaxOnly) {
   });
   EXPECT_FALSE(enabledBefore) << "the scale follows Auto";
   EXPECT_TRUE(enabledAfter) << "and Manual";
-  Values stored = Stored();
+  TValues stored = StoredValues();
   EXPECT_EQ(stored["TrayScaleMax"], "102400");
   EXPECT_EQ(stored["TrayAutoScale"], "0");
   EXPECT_EQ(stored["ScaleMax"], "65000") << "the Graph page wrote back what it showed";
@@ -174,21 +102,21 @@ TEST(OptionsSheet, ValueTypedOnTheTrayPageLandsInTrayScaleMaxOnly) {
 }
 
 TEST(OptionsSheet, CancelWritesNothing) {
-  const Values before = {{"AlphaValue", "128"}, {"AutoScale", "0"}, {"ScaleMax", "32768"}};
-  Store(before);
+  const TValues before = {{"AlphaValue", "128"}, {"AutoScale", "0"}, {"ScaleMax", "32768"}};
+  StoreValues(before);
   RunSheet({"NIC"}, [&](HWND sheet) {
     for (int i = 0; i < 4; ++i) ShowPage(sheet, i);
     HWND graph = ShowPage(sheet, 2);
-    EXPECT_EQ(TextOf(graph, IDC_GRAPH_SCALE), "32");
+    EXPECT_EQ(Text(graph, IDC_GRAPH_SCALE), "32");
     Type(graph, IDC_GRAPH_SCALE, "7");
     Click(graph, IDC_SHOW_GRID);
     return IDCANCEL;
   });
-  EXPECT_EQ(Stored(), before);
+  EXPECT_EQ(StoredValues(), before);
 }
 
 TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndAreStillWritten) {
-  Store({{"UseTransparency", "0"}, {"AlphaValue", "128"}, {"MouseClickThru", "1"}, {"AutoScale", "0"},
+  StoreValues({{"UseTransparency", "0"}, {"AlphaValue", "128"}, {"MouseClickThru", "1"}, {"AutoScale", "0"},
          {"ScaleBallance", "75"}});
   std::vector<bool> states;
   std::vector<std::string> labels;
@@ -200,14 +128,14 @@ TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndAreStillWritten) {
     }
     HWND graph = ShowPage(sheet, 2);
     states.push_back(Enabled(graph, IDC_DENSE_LINES) || Enabled(graph, IDC_GRAPH_UP_LABEL));
-    labels.push_back(TextOf(graph, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(graph, IDC_GRAPH_UP_LABEL));
+    labels.push_back(Text(graph, IDC_GRAPH_DOWN_LABEL) + "|" + Text(graph, IDC_GRAPH_UP_LABEL));
     SendDlgItemMessageA(graph, IDC_GRAPH_BALANCE, WM_KEYDOWN, VK_HOME, 0);  // the trackbar sends WM_HSCROLL
-    labels.push_back(TextOf(graph, IDC_GRAPH_DOWN_LABEL) + "|" + TextOf(graph, IDC_GRAPH_UP_LABEL));
+    labels.push_back(Text(graph, IDC_GRAPH_DOWN_LABEL) + "|" + Text(graph, IDC_GRAPH_UP_LABEL));
     return IDOK;
   });
   EXPECT_EQ(states, (std::vector<bool>{false, true, false, false})) << "transparency off, on, off; dense lines";
   EXPECT_EQ(labels, (std::vector<std::string>{"DownLink 53%|UpLink 100%", "DownLink 100%|UpLink 10%"}));
-  Values stored = Stored();
+  TValues stored = StoredValues();
   EXPECT_EQ((std::vector<std::string>{stored["UseTransparency"], stored["AlphaValue"], stored["MouseClickThru"],
                                       stored["ScaleBallance"]}),
             (std::vector<std::string>{"0", "128", "1", "1"}));
@@ -215,16 +143,17 @@ TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndAreStillWritten) {
 
 TEST(OptionsSheet, TheBrowseButtonFillsTheLogFileFromTheFileChooser) {
   constexpr int ChooserFileName = 0x47c;  // the chooser's file name box (cmb13)
-  Store({});
+  StoreValues({});
   std::string offered, chosen;
   RunSheet({}, [&](HWND sheet) {
     HWND page = ShowPage(sheet, 0);
-    WithDialog([&] { Click(page, IDC_BROWSE_LOG_FILE); }, nullptr, sheet, [&](HWND chooser) {
-      offered = TextOf(chooser, ChooserFileName);
-      SetDlgItemTextA(chooser, ChooserFileName, "mine.txt");
-      return IDOK;
-    });
-    chosen = TextOf(page, IDC_LOG_FILE);
+    DriveModal([&] { Click(page, IDC_BROWSE_LOG_FILE); }, {Answer([&](HWND chooser) {
+                 offered = Text(chooser, ChooserFileName);
+                 SetDlgItemTextA(chooser, ChooserFileName, "mine.txt");
+                 return IDOK;
+               })},
+               [sheet] { return FindDialog(nullptr, sheet); });
+    chosen = Text(page, IDC_LOG_FILE);
     return IDCANCEL;
   });
   EXPECT_EQ(offered, "transfer_log.txt");
@@ -306,8 +235,7 @@ TEST_F(TPickerFixture, ReleasingTheButtonOpensTheChooserAndOnlyOkNotifies) {
   SendMessageA(picker, CPM_SETCOLOUR, 0, 0x00C08040);
   for (const int button : {IDCANCEL, IDOK}) {
     Notes.clear();
-    WithDialog([&] { SendMessageA(picker, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }, nullptr, parent,
-               [&](HWND) { return button; });
+    DriveModal([&] { SendMessageA(picker, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }, {Answer([&](HWND) { return button; })});
     EXPECT_EQ(Notes, button == IDOK ? std::vector<LPARAM>{MAKEWPARAM(1027, 1)} : std::vector<LPARAM>{}) << button;
     EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0x00C08040) << "the preselected colour comes back";
   }

@@ -1,29 +1,25 @@
 // tarvelo.exe started as a user would: first run without an adapter, a normal start,
 // and the two ways of ending it.
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <tuple>
-
 #include "toolkit/WinApi.h"
 
-namespace {
+#include <tuple>
 
-constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
+#include "support/WineTest.h"
+
+namespace {
 
 // The stored DWORD, or -1 when there is none.
 int64_t Stored(const char* name) {
   DWORD v = 0, size = sizeof v;
-  return RegGetValueA(HKEY_CURRENT_USER, Key, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
+  return RegGetValueA(HKEY_CURRENT_USER, TarveloKeyPath, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
 }
 
 // The program with a fresh store holding only the adapter given; ended at the latest with the test.
 struct TProgram {
   PROCESS_INFORMATION pi{};
   explicit TProgram(const char* adapter) {
-    RegDeleteKeyA(HKEY_CURRENT_USER, Key);
-    if (*adapter) RegSetKeyValueA(HKEY_CURRENT_USER, Key, "Adapter", REG_SZ, adapter, DWORD(strlen(adapter) + 1));
+    RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
+    if (*adapter) RegSetKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, "Adapter", REG_SZ, adapter, DWORD(strlen(adapter) + 1));
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string cmd = "\"" + std::string(self, strrchr(self, '\\') + 1) + "tarvelo.exe\"";
@@ -110,7 +106,7 @@ TEST(Startup, QuitStoresTheWindowState) {
   PostMessageA(form, WM_COMMAND, MAKEWPARAM(4096 + 17, 0), 0);  // Quit, the menu's 18th item
   EXPECT_NE(p.Exit(), -1);
   EXPECT_EQ(std::tuple(Stored("LeftPos"), Stored("TopPos")), std::tuple(300, 310));
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
 }
 
 }  // namespace

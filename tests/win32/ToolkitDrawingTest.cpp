@@ -3,7 +3,7 @@
 #include "toolkit/Colour.h"
 #include "toolkit/DrawBitmap.h"
 #include "toolkit/ImageStrip.h"
-#include "support/ToolkitTestSupport.h"
+#include "support/WineTest.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>

@@ -4,28 +4,19 @@
 #include "toolkit/MenuObject.h"
 #include "toolkit/NotifyIcon.h"
 #include "toolkit/WindowTimer.h"
-#include "support/ToolkitTestSupport.h"
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "support/WineTest.h"
 
 using namespace tk;
 
 namespace {
 
 std::vector<std::string> g_log;
-std::vector<DWORD> g_shell;
 
 struct TProbe : TBaseObject {
   explicit TProbe(const char* name) : name(name) {}
   ~TProbe() override { g_log.push_back(std::string("released ") + name); }
   const char* name;
 };
-
-BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA) {
-  g_shell.push_back(message);
-  return TRUE;
-}
 
 bool Flagged(TWindowObject*, TMessageRecord& m, LRESULT&) {
   if (m.Msg == WM_APP + 7) g_log.push_back(LoopTerminated() ? "flagged after" : "flagged");
@@ -53,7 +44,7 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
       << "a logoff, refused";
   EXPECT_EQ(app->EndSessionCause(), 0) << "only while the event runs";
 
-  SetShellNotifyIconFunction(&RecordNotify);
+  static TShellRecorder recorder;  // for both cases
   struct Seen { TWindowObject* form; int byApp = 0; } seen{CreateForm(app, "StatsForm")};
   TWindowObject* form = seen.form;
   form->SetDestroyNotify([](void*, TBaseObject*) { g_log.push_back("form notified"); }, nullptr);
@@ -85,7 +76,7 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   PostMessageA(formWnd, WM_APP + 7, 0, 0);
   PostMessageA(formWnd, WM_CLOSE, 0, 0);  // the main form: the loop ends
   g_log.clear();
-  g_shell.clear();
+  ShellRequests().clear();
   RunMessageLoop(app);
 
   EXPECT_EQ(LoopState(), TLoopState::Terminated);
@@ -94,7 +85,7 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   EXPECT_EQ(g_log, (std::vector<std::string>{"plain", "flagged", "form notified", "released last registered",
                                              "released state record"}))
       << "the notification first, then the owned objects newest first";
-  EXPECT_EQ(g_shell, std::vector<DWORD>{NIM_DELETE}) << "closing the main form took the icon away";
+  EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE}) << "closing the main form took the icon away";
   EXPECT_EQ(std::tuple(ApplicationObject(), AppWindow()), std::tuple(nullptr, nullptr));
   EXPECT_EQ(handles.Leaked(), "");
   MSG left;
@@ -111,9 +102,9 @@ TEST(Loop, AfterTerminationOnlyFlaggedHandlersRunAndIconsStayAway) {
   EXPECT_EQ(g_log, std::vector<std::string>{"flagged after"});
   TOwned<TNotifyIcon> icon(CreateNotifyIcon(form.get(), MakeIcon()));
   form->Handle();
-  g_shell.clear();
+  ShellRequests().clear();
   icon->SetActive(true);
-  EXPECT_EQ(std::tuple(g_shell, icon->Active()), std::tuple(std::vector<DWORD>{NIM_DELETE}, false));
+  EXPECT_EQ(std::tuple(ShellMessages(), icon->Active()), std::tuple(std::vector<DWORD>{NIM_DELETE}, false));
 }
 
 }  // namespace

@@ -4,14 +4,10 @@
 #include "toolkit/NotifyIcon.h"
 #include "toolkit/WindowMessages.h"
 #include "toolkit/WindowTimer.h"
-#include "support/ToolkitTestSupport.h"
-#include <gtest/gtest.h>
-#include <algorithm>
+#include "support/WineTest.h"
+
 #include <atomic>
-#include <cstring>
-#include <string>
 #include <tuple>
-#include <vector>
 
 using namespace tk;
 
@@ -87,38 +83,14 @@ TEST(MediaTimer, AboutOncePerIntervalOnItsOwnThreadOrPostedWithoutPilingUp) {
   Release(timers[0]);
 }
 
-struct Request {
-  DWORD message;
-  NOTIFYICONDATAA d;  // as far as its cbSize reaches, zeros beyond
-};
-std::vector<Request> g_requests;
-
-BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA d) {
-  Request r{message, {}};
-  memcpy(&r.d, d, std::min<size_t>(d->cbSize, sizeof r.d));
-  g_requests.push_back(r);
-  return TRUE;
-}
-
-std::vector<DWORD> Messages() {
-  std::vector<DWORD> m;
-  for (const Request& r : g_requests) m.push_back(r.message);
-  return m;
-}
-
 class NotifyIconTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    previous = SetShellNotifyIconFunction(&RecordNotify);
-    g_requests.clear();
-    form->SetVisible(false);
-  }
+  void SetUp() override { form->SetVisible(false); }
   void TearDown() override {
     form.reset();
-    SetShellNotifyIconFunction(previous);
     EXPECT_EQ(handles.Leaked(), "") << "icons and windows all released";
   }
-  TShellNotifyIconFn previous = nullptr;
+  TShellRecorder recorder;
   const THandleBaseline handles;
   TOwned<TWindowObject> form{CreateForm(nullptr, "tray owner")};
 };
@@ -130,38 +102,38 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecordAndBalloonsWithTheExtend
   icon->SetTooltip(std::string(80, 'x'));
   icon->SetIcon(MakeIcon());
   icon->SetActive(true);
-  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
-  const NOTIFYICONDATAA& add = g_requests[0].d;
+  ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+  const NOTIFYICONDATAA& add = ShellRequests()[0].d;
   EXPECT_EQ(std::make_tuple(add.cbSize, add.hWnd, add.uID, add.uFlags, add.uCallbackMessage, add.hIcon,
                             strlen(add.szTip)),
             std::make_tuple(DWORD{NOTIFYICONDATAA_V1_SIZE}, form->Handle(), icon->Id(),
                             UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, WM_TK_NOTIFYICON, icon->Icon(), size_t{63}))
       << "basic record: size, window, id, flags, callback, icon, the tooltip cut to 63 characters";
   EXPECT_TRUE(icon->SetIcon(MakeIcon())) << "the previous icon goes back to the caller";
-  EXPECT_EQ(std::tuple(g_requests.back().message, g_requests.back().d.hIcon),
+  EXPECT_EQ(std::tuple(ShellRequests().back().message, ShellRequests().back().d.hIcon),
             std::tuple(DWORD{NIM_MODIFY}, icon->Icon()));
 
   const struct { std::string title, text; int seconds, kind; size_t titleSize, textSize; DWORD flags; } balloons[] = {
       {"Tarvelo Stats", "Down: 1.1 MB/s", 10, 1, 13, 14, NIIF_INFO},
       {std::string(100, 't'), std::string(400, 'x'), 3, 3, 63, 255, NIIF_ERROR}};
   for (const auto& b : balloons) {
-    g_requests.clear();
+    ShellRequests().clear();
     icon->ShowBalloon(b.title, b.text, b.seconds, b.kind);
-    ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY})) << b.title;
-    for (const Request& r : g_requests)
+    ASSERT_EQ(ShellMessages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY})) << b.title;
+    for (const TShellRequest& r : ShellRequests())
       EXPECT_EQ(std::make_tuple(r.d.cbSize, r.d.uFlags, r.d.uTimeout, r.d.uID),
                 std::make_tuple(DWORD{sizeof(NOTIFYICONDATAA)}, UINT{NIF_INFO}, b.seconds * 1000u, icon->Id()))
           << "extended record: size, flags, timeout, id for " << b.title;
-    const NOTIFYICONDATAA &first = g_requests[0].d, &second = g_requests[1].d;
+    const NOTIFYICONDATAA &first = ShellRequests()[0].d, &second = ShellRequests()[1].d;
     EXPECT_EQ(std::tuple(std::string(first.szInfoTitle), std::string(second.szInfoTitle), std::string(second.szInfo),
                          second.dwInfoFlags),
               std::tuple(std::string(), b.title.substr(0, b.titleSize), b.text.substr(0, b.textSize), b.flags))
         << "an empty balloon first takes down the old one";
   }
-  g_requests.clear();
+  ShellRequests().clear();
   icon->SetActive(false);
   icon.reset();
-  EXPECT_EQ(std::tuple(Messages(), g_requests.back().d.uFlags), std::tuple(std::vector<DWORD>{NIM_DELETE}, 0u))
+  EXPECT_EQ(std::tuple(ShellMessages(), ShellRequests().back().d.uFlags), std::tuple(std::vector<DWORD>{NIM_DELETE}, 0u))
       << "nothing more when it dies";
 }
 
@@ -181,10 +153,10 @@ TEST_F(NotifyIconTest, MouseCallbackAndTaskbarRestartReachTheRightIcons) {
   icons[1]->SetReAddOnTaskbarRestart(true);  // flagged but inactive
   icons[0]->SetActive(true);
   icons[2]->SetActive(true);  // active, not flagged
-  g_requests.clear();
+  ShellRequests().clear();
   SendMessageA(form->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD}) << "only the active flagged icon";
-  EXPECT_EQ(std::tuple(g_requests[0].d.uID, icons[1]->Active()), std::tuple(icons[0]->Id(), false));
+  ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD}) << "only the active flagged icon";
+  EXPECT_EQ(std::tuple(ShellRequests()[0].d.uID, icons[1]->Active()), std::tuple(icons[0]->Id(), false));
   for (TNotifyIcon* icon : icons) Release(icon);
 }
 
@@ -192,10 +164,10 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
   TOwned<TNotifyIcon> a(CreateNotifyIcon(form.get(), MakeIcon())), b(CreateNotifyIcon(form.get(), MakeIcon()));
   a->SetActive(true);
   b->SetActive(true);
-  g_requests.clear();
+  ShellRequests().clear();
   SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
-  ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_DELETE}));
-  EXPECT_EQ(std::tuple(g_requests[0].d.uID, g_requests[1].d.uID, a->Active()), std::tuple(b->Id(), a->Id(), false))
+  ASSERT_EQ(ShellMessages(), (std::vector<DWORD>{NIM_DELETE, NIM_DELETE}));
+  EXPECT_EQ(std::tuple(ShellRequests()[0].d.uID, ShellRequests()[1].d.uID, a->Active()), std::tuple(b->Id(), a->Id(), false))
       << "last created first";
 
   // The window object dying before its icon: the icon leaves and forgets the window.
@@ -203,9 +175,9 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
   other->SetVisible(false);
   TOwned<TNotifyIcon> c(CreateNotifyIcon(other, MakeIcon()));
   c->SetActive(true);
-  g_requests.clear();
+  ShellRequests().clear();
   Release(other);
-  EXPECT_EQ(std::tuple(Messages(), c->Window()), std::tuple(std::vector<DWORD>{NIM_DELETE}, nullptr));
+  EXPECT_EQ(std::tuple(ShellMessages(), c->Window()), std::tuple(std::vector<DWORD>{NIM_DELETE}, nullptr));
   c->SetActive(true);
   EXPECT_FALSE(c->Active());
 }

@@ -1,7 +1,7 @@
 // Forms on real windows: placement, the handler chain, painting, alpha, mouse events.
 #include "toolkit/DrawCanvas.h"
 #include "toolkit/WindowObject.h"
-#include "support/ToolkitTestSupport.h"
+#include "support/WineTest.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -172,7 +172,7 @@ TEST(Form, ReleasedInsideItsOwnHandlerAndManyLeaveNoHandles) {
   std::vector<HWND> made{self->Handle()};
   SendMessageA(made[0], WM_APP, 0, 0);
   const THandleBaseline before;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 4; ++i) {
     TWindowObject* form = CreateForm(nullptr, "many");
     form->SetDoubleBuffered(true);
     form->SetOnPaint([](void*, TWindowObject*, HDC) {}, nullptr);
