@@ -89,7 +89,7 @@ TEST_F(TrayIcon, AddedWithTheFirstPictureOneIconAtATimeBackAfterAShellRestart) {
       << "a restarted shell gets the icon again with its current picture";
 }
 
-TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeft) {
+TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeftAfterTenThousandTicks) {
   // idle: ticks without traffic after it; 15 bring a sample to x = 0, over the key
   const struct { const char* what; int32_t mode, down, up, idle; } cases[] = {
       {"bricks", 0, 3000, 40000, 0}, {"full tower", 1, 1, 0, 0}, {"bars", 3, 2000, 500, 3},
@@ -105,7 +105,7 @@ TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeft) {
   }
 
   const long gdi = LiveGdiHandles(), user = LiveUserHandles();
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     state_.TrayMode = i % 5;
     Tick((i % 7) * 900, (i % 7) * 300);
   }
