@@ -1,4 +1,4 @@
-// What both soak programs tick against: an interface table whose counters move in a
+// What the soak programs (and the tick benchmark, in part) tick against: an interface table whose counters move in a
 // fixed pattern (bursts, idle stretches, a counter reset now and then), a fixed date,
 // and a graph window that only takes orders.
 #pragma once

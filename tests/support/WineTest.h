@@ -195,3 +195,52 @@ inline void Press(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
   PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
 }
+
+// The stored DWORD, or -1 when there is none.
+inline int64_t StoredDword(const char* name) {
+  DWORD v = 0, size = sizeof v;
+  return RegGetValueA(HKEY_CURRENT_USER, TarveloKeyPath, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
+}
+
+// A fresh store holding only the adapter given.
+inline void FreshStore(const char* adapter) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
+  if (*adapter) RegSetKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, "Adapter", REG_SZ, adapter, DWORD(strlen(adapter) + 1));
+}
+
+// tarvelo.exe from beside the test program, ended at the latest with the test.
+struct TProgram {
+  PROCESS_INFORMATION pi{};
+  TProgram() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string cmd = "\"" + std::string(self, strrchr(self, '\\') + 1) + "tarvelo.exe\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  }
+  TProgram(const TProgram&) = delete;
+  TProgram& operator=(const TProgram&) = delete;
+  ~TProgram() {
+    if (!pi.hProcess) return;
+    if (Running()) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+  }
+  bool Running() const { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+  // The exit code, or -1 when it does not end within ten seconds.
+  int64_t Exit() const {
+    DWORD code = 0;
+    return WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)
+               ? int64_t{code} : -1;
+  }
+  // Its window of that class and title, waited for up to 15 s.
+  HWND Window(const char* cls, const char* title) const {
+    for (int i = 0; i < 150; ++i, Sleep(100))
+      for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, title));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == pi.dwProcessId) return w;
+      }
+    return nullptr;
+  }
+};

@@ -2,46 +2,15 @@
 // the running one shows its graph, the later one ends, and there is always one graph.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
 
 #include "toolkit/WinApi.h"
 #include "toolkit/WindowMessages.h"
 
+#include "support/WineTest.h"
+
 namespace {
 
-constexpr const char* Key = "Software\\Quillmoor\\Tarvelo";
 constexpr UINT FirstCommand = 4096;  // the menu's first item; Show graph is its 8th, Quit its 18th
-
-int64_t Stored(const char* name) {
-  DWORD v = 0, size = sizeof v;
-  return RegGetValueA(HKEY_CURRENT_USER, Key, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
-}
-
-// tarvelo.exe from beside this test, ended at the latest with the test.
-struct TProgram {
-  PROCESS_INFORMATION pi{};
-  TProgram() {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string cmd = "\"" + std::string(self, strrchr(self, '\\') + 1) + "tarvelo.exe\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-  }
-  ~TProgram() {
-    if (!pi.hProcess) return;
-    if (Running()) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-  }
-  bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
-  // The exit code, or -1 when it does not end within ten seconds.
-  int64_t Exit() {
-    DWORD code = 0;
-    return WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)
-               ? int64_t{code} : -1;
-  }
-};
 
 // Every graph window of any process, and its owner.
 std::vector<std::pair<HWND, DWORD>> Graphs() {
@@ -56,20 +25,15 @@ std::vector<std::pair<HWND, DWORD>> Graphs() {
 
 // The graph of that process once it has stored a tick or two, or null after 15 s.
 HWND Ticking(const TProgram& p) {
-  const int64_t from = Stored("counter_elapsed");
+  const int64_t from = StoredDword("counter_elapsed");
   for (int i = 0; i < 150; ++i, Sleep(100))
     for (const auto& [w, pid] : Graphs())
-      if (pid == p.pi.dwProcessId && Stored("counter_elapsed") > from + 1) return w;
+      if (pid == p.pi.dwProcessId && StoredDword("counter_elapsed") > from + 1) return w;
   return nullptr;
 }
 
-void FreshStore() {
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
-  RegSetKeyValueA(HKEY_CURRENT_USER, Key, "Adapter", REG_SZ, "lo", 3);
-}
-
 TEST(SingleInstance, LaterStartsShowTheHiddenGraphAndEndWithoutRunning) {
-  FreshStore();
+  FreshStore("lo");
   TProgram first;
   const HWND graph = Ticking(first);
   ASSERT_NE(graph, nullptr);
@@ -77,7 +41,7 @@ TEST(SingleInstance, LaterStartsShowTheHiddenGraphAndEndWithoutRunning) {
   for (int i = 0; i < 50 && IsWindowVisible(graph); ++i) Sleep(100);
   ASSERT_FALSE(IsWindowVisible(graph));
   // Without an adapter a start that ran would sit at its first message, not end.
-  RegDeleteKeyValueA(HKEY_CURRENT_USER, Key, "Adapter");
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, "Adapter");
   for (int i = 0; i < 2; ++i) {
     TProgram later;
     EXPECT_EQ(later.Exit(), 0) << "start " << i + 2;
@@ -87,14 +51,14 @@ TEST(SingleInstance, LaterStartsShowTheHiddenGraphAndEndWithoutRunning) {
   }
   EXPECT_TRUE(first.Running());
   EXPECT_EQ(Graphs(), (std::vector<std::pair<HWND, DWORD>>{{graph, first.pi.dwProcessId}}));
-  EXPECT_EQ(Stored("UserHide"), -1) << "the store is the running one's business";
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  EXPECT_EQ(StoredDword("UserHide"), -1) << "the store is the running one's business";
+  RegDeleteKeyA(HKEY_CURRENT_USER, TarveloKeyPath);
 }
 
 // A program on its way out does not answer, so a start meeting it waits for its lock
 // and runs instead of ending too: there is always one graph.
 TEST(SingleInstance, AProgramThatIsEndingLeavesTheGraphToALaterStart) {
-  FreshStore();
+  FreshStore("lo");
   TProgram first;
   const HWND graph = Ticking(first);
   ASSERT_NE(graph, nullptr);
@@ -107,7 +71,7 @@ TEST(SingleInstance, AProgramThatIsEndingLeavesTheGraphToALaterStart) {
   TProgram later;
   EXPECT_NE(Ticking(later), nullptr) << "no graph left";
   EXPECT_TRUE(later.Running());
-  RegDeleteKeyA(HKEY_CURRENT_USER, Key);
+  RegDeleteKeyA(HKEY_CURRENT_USER, TarveloKeyPath);
 }
 
 }  // namespace

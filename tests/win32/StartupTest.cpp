@@ -8,47 +8,6 @@
 
 namespace {
 
-// The stored DWORD, or -1 when there is none.
-int64_t Stored(const char* name) {
-  DWORD v = 0, size = sizeof v;
-  return RegGetValueA(HKEY_CURRENT_USER, TarveloKeyPath, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
-}
-
-// The program with a fresh store holding only the adapter given; ended at the latest with the test.
-struct TProgram {
-  PROCESS_INFORMATION pi{};
-  explicit TProgram(const char* adapter) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
-    if (*adapter) RegSetKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, "Adapter", REG_SZ, adapter, DWORD(strlen(adapter) + 1));
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string cmd = "\"" + std::string(self, strrchr(self, '\\') + 1) + "tarvelo.exe\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-  }
-  ~TProgram() {
-    if (!pi.hProcess) return;
-    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-  }
-  // The exit code, or -1 when it does not end within ten seconds.
-  int64_t Exit() {
-    DWORD code = 0;
-    return WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)
-               ? int64_t{code} : -1;
-  }
-  // Its window of that class and title, waited for up to 15 s.
-  HWND Window(const char* cls, const char* title) {
-    for (int i = 0; i < 150; ++i, Sleep(100))
-      for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, title));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == pi.dwProcessId) return w;
-      }
-    return nullptr;
-  }
-};
 
 // Answers the message box with OK once it has its text.
 std::string AnswerMessage(HWND box) {
@@ -60,7 +19,8 @@ std::string AnswerMessage(HWND box) {
 }
 
 TEST(Startup, FirstRunWithoutAnAdapterAsksTwiceThenEnds) {
-  TProgram p("");
+  FreshStore("");
+  TProgram p;
   ASSERT_TRUE(p.pi.hProcess);
   HWND box = p.Window("#32770", "Tarvelo ");
   ASSERT_NE(box, nullptr) << "no first message";
@@ -71,17 +31,18 @@ TEST(Startup, FirstRunWithoutAnAdapterAsksTwiceThenEnds) {
   box = p.Window("#32770", "Tarvelo ");
   // the options step saved the window state before the second message came; the first
   // load took the window off the top
-  EXPECT_EQ(std::tuple(Stored("LeftPos"), Stored("TopPos"), Stored("Width"), Stored("Height"), Stored("StayOnTop"),
-                       Stored("UserHide")),
+  EXPECT_EQ(std::tuple(StoredDword("LeftPos"), StoredDword("TopPos"), StoredDword("Width"), StoredDword("Height"), StoredDword("StayOnTop"),
+                       StoredDword("UserHide")),
             std::tuple(546, 205, 87, 39, 0, 0));
   ASSERT_NE(box, nullptr) << "no second message";
   EXPECT_EQ(AnswerMessage(box), "An adapter must be selected for this program to run!");
   EXPECT_EQ(p.Exit(), 0);
-  EXPECT_EQ(Stored("upload_l"), -1) << "it never sampled, so it never stored totals";
+  EXPECT_EQ(StoredDword("upload_l"), -1) << "it never sampled, so it never stored totals";
 }
 
 TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
-  TProgram p("lo");
+  FreshStore("lo");
+  TProgram p;
   const HWND form = p.Window("obj_Form", "StatsForm");
   ASSERT_NE(form, nullptr);
   Sleep(2500);  // a couple of ticks
@@ -91,21 +52,22 @@ TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_TRUE(GetWindowLongPtrA(form, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no task-bar button";
   EXPECT_FALSE(GetWindowLongPtrA(form, GWL_STYLE) & WS_CAPTION);
-  EXPECT_GE(Stored("counter_elapsed"), 1) << "ticks store the totals";
+  EXPECT_GE(StoredDword("counter_elapsed"), 1) << "ticks store the totals";
   PostMessageA(form, WM_CLOSE, 0, 0);  // as a log-off does
   EXPECT_NE(p.Exit(), -1);
-  EXPECT_EQ(Stored("LeftPos"), -1) << "a close request does not store the position";
+  EXPECT_EQ(StoredDword("LeftPos"), -1) << "a close request does not store the position";
 }
 
 TEST(Startup, QuitStoresTheWindowState) {
-  TProgram p("lo");
+  FreshStore("lo");
+  TProgram p;
   const HWND form = p.Window("obj_Form", "StatsForm");
   ASSERT_NE(form, nullptr);
   SetWindowPos(form, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Sleep(300);
   PostMessageA(form, WM_COMMAND, MAKEWPARAM(4096 + 17, 0), 0);  // Quit, the menu's 18th item
   EXPECT_NE(p.Exit(), -1);
-  EXPECT_EQ(std::tuple(Stored("LeftPos"), Stored("TopPos")), std::tuple(300, 310));
+  EXPECT_EQ(std::tuple(StoredDword("LeftPos"), StoredDword("TopPos")), std::tuple(300, 310));
   RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
 }
 
