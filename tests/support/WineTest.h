@@ -35,8 +35,7 @@ inline tk::unique_hicon MakeIcon() { return tk::unique_hicon(CopyIcon(LoadIconA(
 struct TReleaser {
   void operator()(tk::TBaseObject* p) const { tk::Release(p); }
 };
-template <typename T>
-using TOwned = std::unique_ptr<T, TReleaser>;
+template <typename T> using TOwned = std::unique_ptr<T, TReleaser>;
 
 inline TOwned<tk::TDrawBitmap> FilledBitmap(int w, int h, uint32_t colour) {
   TOwned<tk::TDrawBitmap> b(tk::CreateDrawBitmap(w, h));
@@ -76,29 +75,33 @@ using TValues = std::map<std::string, std::string>;
 
 inline void StoreValues(const TValues& values) {
   RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, TarveloKeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
   for (const auto& [name, value] : values) {
-    const bool number = !value.empty() && value.find_first_not_of("-0123456789") == std::string::npos;
-    const DWORD v = number ? static_cast<DWORD>(std::stoll(value)) : 0;
-    if (number) RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-    else RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+    const DWORD v = static_cast<DWORD>(std::strtoll(value.c_str(), nullptr, 10));
+    if (!value.empty() && value.find_first_not_of("-0123456789") == std::string::npos)
+      RegSetKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, name.c_str(), REG_DWORD, &v, sizeof v);
+    else
+      RegSetKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, name.c_str(), REG_SZ, value.c_str(), DWORD(value.size() + 1));
   }
-  RegCloseKey(key);
 }
 
 inline TValues StoredValues() {
   TValues out;
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, TarveloKeyPath, 0, KEY_READ, &key)) return out;
+  const tk::unique_hkey owned(key);
   char name[256];
   BYTE data[1024];
   for (DWORD i = 0, nameSize = sizeof name, size = sizeof data, type = 0;
        !RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &size);
        ++i, nameSize = sizeof name, size = sizeof data)
     out[name] = type == REG_DWORD ? std::to_string(*reinterpret_cast<int32_t*>(data)) : reinterpret_cast<char*>(data);
-  RegCloseKey(key);
   return out;
+}
+
+// The stored DWORD, or -1 when there is none.
+inline int64_t StoredDword(const char* name) {
+  DWORD v = 0, size = sizeof v;
+  return RegGetValueA(HKEY_CURRENT_USER, TarveloKeyPath, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
 }
 
 // --- the shell's notification-icon requests, recorded instead of sent ---
@@ -109,10 +112,7 @@ struct TShellRequest {
   bool previousAlive;  // the icon of the request before is still a live icon
 };
 
-inline std::vector<TShellRequest>& ShellRequests() {
-  static std::vector<TShellRequest> requests;
-  return requests;
-}
+inline std::vector<TShellRequest>& ShellRequests() { static std::vector<TShellRequest> requests; return requests; }
 
 inline bool IconAlive(HICON icon) {
   ICONINFO info{};
@@ -196,18 +196,6 @@ inline void Press(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
 }
 
-// The stored DWORD, or -1 when there is none.
-inline int64_t StoredDword(const char* name) {
-  DWORD v = 0, size = sizeof v;
-  return RegGetValueA(HKEY_CURRENT_USER, TarveloKeyPath, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
-}
-
-// A fresh store holding only the adapter given.
-inline void FreshStore(const char* adapter) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
-  if (*adapter) RegSetKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, "Adapter", REG_SZ, adapter, DWORD(strlen(adapter) + 1));
-}
-
 // tarvelo.exe from beside the test program, ended at the latest with the test.
 struct TProgram {
   PROCESS_INFORMATION pi{};
@@ -223,10 +211,9 @@ struct TProgram {
   TProgram& operator=(const TProgram&) = delete;
   ~TProgram() {
     if (!pi.hProcess) return;
-    if (Running()) TerminateProcess(pi.hProcess, 1);
+    TerminateProcess(pi.hProcess, 1);  // nothing once it has ended
     CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
   }
-  bool Running() const { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
   // The exit code, or -1 when it does not end within ten seconds.
   int64_t Exit() const {
     DWORD code = 0;

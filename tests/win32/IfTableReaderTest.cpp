@@ -37,22 +37,20 @@ bool Between(uint64_t before, uint64_t reading, uint64_t after, bool wide) {
   return reading <= UINT32_MAX && static_cast<uint32_t>(reading - before) <= after - before;
 }
 
-using TRowKey = std::tuple<uint32_t, std::string, uint32_t>;  // type, description, index
-
 TEST(IfTableReader, BothTablesListThisMachinesInterfacesWithTheKernelsCounters) {
   TIfTableReader wide, narrow(::GetIfTable);
   ASSERT_TRUE(wide.WideCounters() && !narrow.WideCounters()) << "Wine has GetIfTable2";
   const auto before = LinuxInterfaces();
-  ASSERT_FALSE(before.empty()) << "no interfaces under /sys/class/net";
   std::vector<TIfRow> rows[2];
   ASSERT_TRUE(narrow.Read(rows[0]) && wide.Read(rows[1]));
   const auto after = LinuxInterfaces();
   std::vector<std::string> linuxNames;
   for (const auto& [name, i] : before) linuxNames.push_back(name);
+  ASSERT_FALSE(linuxNames.empty()) << "no interfaces under /sys/class/net";
 
   // Wine describes each interface by its Linux name in both tables, one row each, in
   // the same order and with the same index, so a stored adapter matches either way.
-  std::vector<TRowKey> keys[2];
+  std::vector<std::tuple<uint32_t, std::string, uint32_t>> keys[2];
   for (int w = 0; w < 2; ++w) {
     std::vector<std::string> names;
     for (const TIfRow& row : rows[w]) {
@@ -63,20 +61,12 @@ TEST(IfTableReader, BothTablesListThisMachinesInterfacesWithTheKernelsCounters) 
       const auto [unused, rx1, tx1] = after.at(row.Descr);
       EXPECT_EQ(row.Type, type == 1 ? IfTypeEthernet : type == 772 ? 24u : row.Type) << row.Descr << " (24: loopback)";
       EXPECT_TRUE(Between(rx0, row.InOctets, rx1, w) && Between(tx0, row.OutOctets, tx1, w))
-          << row.Descr << (w ? " 64" : " 32") << "-bit: " << row.InOctets << " in, " << row.OutOctets
-          << " out; kernel " << rx0 << ".." << rx1 << " in, " << tx0 << ".." << tx1 << " out";
+          << row.Descr << (w ? " 64" : " 32") << "-bit: " << row.InOctets << " in, " << row.OutOctets << " out";
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, linuxNames);
   }
   EXPECT_EQ(keys[1], keys[0]);
-
-  std::vector<std::string> offered, want;
-  for (const TIfRow& row : rows[1])
-    if (row.Type == IfTypeEthernet || row.Type == IfTypePpp || row.Type == IfTypeWireless) want.push_back(row.Descr);
-  ListAdapters(wide, [&](const std::string& d) { offered.push_back(d); });
-  EXPECT_EQ(offered, want);
-  EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0);
 }
 
 // ---- the reader against a misbehaving GetIfTable ----
@@ -86,12 +76,10 @@ struct TFakeSystem {
   ULONG Size = 0;  // what the size query reports
   std::vector<MIB_IFROW> Rows;
   DWORD ClaimedEntries = 0;  // dwNumEntries written into the table
-  int Calls = 0;
   bool SortFlagAlwaysSet = true;
 } Fake;
 
 DWORD WINAPI FakeGetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order) {
-  ++Fake.Calls;
   Fake.SortFlagAlwaysSet &= order != FALSE;
   if (!table) return *size = Fake.Size, Fake.FirstAnswer;
   if (Fake.SecondAnswer != NO_ERROR) return Fake.SecondAnswer;
@@ -115,22 +103,19 @@ void SetTable(std::vector<std::tuple<DWORD, std::string, DWORD, DWORD>> rows) {
 TEST(IfTableReader, AnyUnexpectedAnswerMeansNoTable) {
   const struct { const char* what; DWORD first, second; ULONG size; } cases[] = {
       {"size query succeeds outright", NO_ERROR, NO_ERROR, 0},
-      {"size query fails", ERROR_NOT_SUPPORTED, NO_ERROR, 0},
       {"table grew between the calls", ERROR_INSUFFICIENT_BUFFER, ERROR_INSUFFICIENT_BUFFER, 0},
-      {"data call fails", ERROR_INSUFFICIENT_BUFFER, ERROR_INVALID_PARAMETER, 0},
       {"size too small for the header", ERROR_INSUFFICIENT_BUFFER, NO_ERROR, 2},
   };
   for (const auto& c : cases) {
     SetTable({{6, "NIC", 1, 1}});
     Fake.FirstAnswer = c.first, Fake.SecondAnswer = c.second;
     if (c.size) Fake.Size = c.size;
-    TIfTableReader reader(FakeGetIfTable);
     std::vector<TIfRow> rows = {{6, "stale", 0, 0}};
-    TSamplerState form;
-    form.AdapterName = "NIC";
-    EXPECT_TRUE(!reader.Read(rows) && rows.empty() && SampleAdapter(form, reader) == TReading::None) << c.what;
+    EXPECT_TRUE(!TIfTableReader(FakeGetIfTable).Read(rows) && rows.empty()) << c.what;
   }
 }
+
+using TFields = std::vector<std::tuple<uint32_t, std::string, uint64_t, uint64_t>>;
 
 TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   SetTable({{6, std::string(300, 'A'), 5, 6}, {23, "Modem", 4294967295u, 7}, {24, "lo", 1, 2}});  // no NUL in row 1
@@ -138,12 +123,10 @@ TEST(IfTableReader, TakesRowsInOrderNeverPastTheDescriptionOrTheBuffer) {
   TIfTableReader reader(FakeGetIfTable);
   std::vector<TIfRow> rows = {{6, "stale", 0, 0}};
   ASSERT_TRUE(reader.Read(rows));
-  EXPECT_TRUE(Fake.Calls == 2 && Fake.SortFlagAlwaysSet);
-  std::vector<std::tuple<uint32_t, std::string, uint64_t, uint64_t>> fields;
+  EXPECT_TRUE(Fake.SortFlagAlwaysSet);
+  TFields fields;
   for (const TIfRow& r : rows) fields.emplace_back(r.Type, r.Descr, r.InOctets, r.OutOctets);
-  // the next row's name after a full bDescr is not part of the text
-  EXPECT_EQ(fields,
-            (decltype(fields){{6, std::string(256, 'A'), 5, 6}, {23, "Modem", 4294967295u, 7}, {24, "lo", 1, 2}}));
+  EXPECT_EQ(fields, (TFields{{6, std::string(256, 'A'), 5, 6}, {23, "Modem", 4294967295u, 7}, {24, "lo", 1, 2}}));
 
   const char* const realtek = "Realtek PCIe GBE Family Controller";
   EXPECT_TRUE(reader.SameDescription(realtek, realtek) && reader.SameDescription("", ""));
@@ -167,15 +150,11 @@ DWORD WINAPI FakeGetIfTable2(PMIB_IF_TABLE2* table) {
   auto* t = static_cast<MIB_IF_TABLE2*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
   t->NumEntries = static_cast<ULONG>(Fake2.Rows.size());
   std::copy(Fake2.Rows.begin(), Fake2.Rows.end(), t->Table);
-  *table = t;
   ++Fake2.Tables;
-  return NO_ERROR;
+  return *table = t, NO_ERROR;
 }
 
-void WINAPI FakeFreeMibTable(PVOID table) {
-  ++Fake2.Frees;
-  HeapFree(GetProcessHeap(), 0, table);
-}
+void WINAPI FakeFreeMibTable(PVOID table) { ++Fake2.Frees, HeapFree(GetProcessHeap(), 0, table); }
 
 MIB_IF_ROW2 Row2(ULONG index, std::wstring descr, ULONG64 in = 0, ULONG64 out = 0) {
   MIB_IF_ROW2 r{};
@@ -185,22 +164,19 @@ MIB_IF_ROW2 Row2(ULONG index, std::wstring descr, ULONG64 in = 0, ULONG64 out = 
   return r;
 }
 
-TEST(IfTableReader, WideTableInIndexOrderWithDescriptionsOfEveryLengthAndEveryTableFreed) {
+TEST(IfTableReader, WideTableInIndexOrderWithWholeDescriptionsAndEveryTableFreed) {
   const std::wstring full(std::size(MIB_IF_ROW2{}.Description), L'D');  // no NUL left
   Fake2 = {};
   Fake2.Rows = {Row2(7, L"seven", 1, 2), Row2(3, L"", 0x123456789AB, 0xFFFFFFFFFFFFFFFF), Row2(3, full),
-                Row2(5, std::wstring(256, L'C')), Row2(4, L"caf\u00e9")};
+                Row2(4, L"caf\u00e9")};
   TIfTableReader reader(FakeGetIfTable, FakeGetIfTable2, FakeFreeMibTable);
   std::vector<TIfRow> rows;
   ASSERT_TRUE(reader.WideCounters() && reader.Read(rows));
-  std::vector<std::tuple<uint32_t, std::string, uint64_t, uint64_t>> fields;
+  TFields fields;
   for (const TIfRow& r : rows) fields.emplace_back(r.Index, r.Descr, r.InOctets, r.OutOctets);
   const std::string cafe = GetACP() == 1252 ? "caf\xE9" : std::get<1>(fields.at(2));  // in the ANSI code page
-  EXPECT_EQ(fields, (decltype(fields){{3, "", 0x123456789AB, 0xFFFFFFFFFFFFFFFF},
-                                      {3, std::string(full.size(), 'D'), 0, 0},
-                                      {4, cafe, 0, 0},
-                                      {5, std::string(256, 'C'), 0, 0},
-                                      {7, "seven", 1, 2}}));
+  EXPECT_EQ(fields, (TFields{{3, "", 0x123456789AB, 0xFFFFFFFFFFFFFFFF}, {3, std::string(full.size(), 'D'), 0, 0},
+                             {4, cafe, 0, 0}, {7, "seven", 1, 2}}));
   TSamplerState form;
   form.AdapterName = std::string(full.size(), 'D');
   EXPECT_EQ(SampleAdapter(form, reader), TReading::First) << "the longest description is found again";
@@ -217,8 +193,7 @@ TEST(IfTableReader, WideTableInIndexOrderWithDescriptionsOfEveryLengthAndEveryTa
   SetTable({{6, "narrow", 4294967295u, 1}});
   TIfTableReader noFree(FakeGetIfTable, FakeGetIfTable2, nullptr);
   ASSERT_TRUE(!noFree.WideCounters() && noFree.Read(rows) && rows.size() == 1);
-  EXPECT_EQ(std::tuple(rows[0].Descr, rows[0].InOctets), std::tuple("narrow", 4294967295u));
-  EXPECT_EQ(Fake2.Tables, 2);
+  EXPECT_EQ(std::tuple(rows[0].Descr, rows[0].InOctets, Fake2.Tables), std::tuple("narrow", 4294967295u, 2));
 }
 
 }  // namespace

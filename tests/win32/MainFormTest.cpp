@@ -12,8 +12,7 @@ struct TSeen {
   int step = 0;
   POINT clientOrigin{};
   RECT menu{};
-  bool menuFound = false;
-  bool formAfterDestroy = true;
+  bool menuFound = false, formAfterDestroy = true;
 } g_seen;
 
 HWND Form() { return FindWindowA("obj_Form", "StatsForm"); }
@@ -21,28 +20,19 @@ HWND App() { return FindWindowA("obj_App", "Tarvelo"); }
 
 void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
   switch (g_seen.step++) {
-    case 0: {
-      // Shift+F10 or the menu key: both coordinates -1, the menu at the client's corner
-      HWND form = Form();
-      ClientToScreen(form, &g_seen.clientOrigin);
-      PostMessageA(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form), MAKELPARAM(-1, -1));
+    case 0:  // Shift+F10 or the menu key: both coordinates -1
+      ClientToScreen(Form(), &g_seen.clientOrigin);
+      PostMessageA(Form(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Form()), MAKELPARAM(-1, -1));
       break;
-    }
     case 1:  // inside the menu's own loop
-      if (HWND menu = FindWindowA("#32768", nullptr)) {
-        g_seen.menuFound = GetWindowRect(menu, &g_seen.menu) != FALSE;
-        EndMenu();
-      }
+      if (HWND menu = FindWindowA("#32768", nullptr)) g_seen.menuFound = GetWindowRect(menu, &g_seen.menu), EndMenu();
       break;
-    case 2: {
-      // The window goes while the loop runs on; then everything that might reach it.
+    case 2:  // the window goes while the loop runs on; then everything that might reach it
       DestroyWindow(Form());
-      HWND app = App();
-      PostMessageA(app, WM_TK_NOTIFYICON, 1, WM_LBUTTONDOWN);  // the tray's left click
-      PostMessageA(app, WM_TK_NOTIFYICON, 1, WM_RBUTTONUP);    // and its menu
-      SendMessageA(app, WM_QUERYENDSESSION, 0, 0);
+      PostMessageA(App(), WM_TK_NOTIFYICON, 1, WM_LBUTTONDOWN);  // the tray's left click
+      PostMessageA(App(), WM_TK_NOTIFYICON, 1, WM_RBUTTONUP);    // and its menu
+      SendMessageA(App(), WM_QUERYENDSESSION, 0, 0);
       break;
-    }
     case 3:
       break;  // run-away, return and balloon timers have had their turn
     default:
@@ -55,7 +45,6 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
 TEST(MainForm, KeyboardMenuAtTheWindowAndNothingRemakesAWindowThatIsGone) {
   StoreValues({{"Adapter", "lo"}, {"AutoRunAway", "1"}});
   TShellRecorder recorder;
-
   const UINT_PTR timer = SetTimer(nullptr, 0, 1300, &Step);
   TMainForm program;
   EXPECT_EQ(program.Run(), 0);
@@ -63,8 +52,7 @@ TEST(MainForm, KeyboardMenuAtTheWindowAndNothingRemakesAWindowThatIsGone) {
   RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
 
   ASSERT_TRUE(g_seen.menuFound) << "no menu for the keyboard";
-  EXPECT_EQ(std::make_pair(g_seen.menu.left, g_seen.menu.top),
-            std::make_pair(g_seen.clientOrigin.x, g_seen.clientOrigin.y))
+  EXPECT_EQ(std::pair(g_seen.menu.left, g_seen.menu.top), std::pair(g_seen.clientOrigin.x, g_seen.clientOrigin.y))
       << "the keyboard's menu opens at the window's client corner";
   EXPECT_GE(g_seen.step, 5) << "the loop ran on after the window was gone";
   EXPECT_FALSE(g_seen.formAfterDestroy) << "a timer, the tray or a query made the window again";

@@ -2,15 +2,14 @@
 // controls and registry, driven by the messages a user's clicks and keys send.
 #include "toolkit/WinApi.h"
 
-#include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "resources/resource.h"
 #include "settings/ColourPicker.h"
 #include "settings/OptionsSheet.h"
 #include "support/WineTest.h"
 #include "toolkit/WindowMessages.h"
-#include "traffic/IfTableReader.h"
 
 namespace {
 
@@ -43,102 +42,60 @@ void Type(HWND page, int comboId, const std::string& text) {
   for (char ch : text) SendMessageA(info.hwndItem, WM_CHAR, static_cast<unsigned char>(ch), 1);
 }
 
-std::vector<std::string> Items(HWND combo) {
-  std::vector<std::string> out;
-  for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
-    char text[260] = {};
-    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    out.push_back(text);
-  }
-  return out;
-}
-
-// The adapters as the main form hands them in: this machine's, through Wine's GetIfTable.
-TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValuesFromTheOfferedAdapters) {
-  TIfTableReader reader;
-  std::vector<TIfRow> rows;
-  ASSERT_TRUE(reader.Read(rows));
-  std::vector<std::string> adapters, want, offered;
-  ListAdapters(reader, [&](const std::string& d) { adapters.push_back(d); });
-  for (const TIfRow& row : rows)
-    if (row.Type == 6 || row.Type == 23 || row.Type == 71) want.push_back(row.Descr);
-  std::sort(want.begin(), want.end());
-  ASSERT_FALSE(want.empty());
-
+// The list is sorted: the first item is "NIC A".
+TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValues) {
   StoreValues({{"AutoHide", "1"}});
-  RunSheet(adapters, [&](HWND sheet) {
+  RunSheet({"NIC B", "NIC A"}, [&](HWND sheet) {
     HWND page = ShowPage(sheet, 0);
-    offered = Items(GetDlgItem(page, IDC_ADAPTER_LIST));
     SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_SETCURSEL, 0, 0);
     Click(page, IDC_LOGGING);
     return IDOK;
   });
-  EXPECT_EQ(offered, want) << "Ethernet, PPP and wireless, sorted";
-  EXPECT_EQ(std::count(offered.begin(), offered.end(), "lo"), 0) << "loopback is not offered";
-  EXPECT_EQ(StoredValues(), (TValues{{"Adapter", want[0]}, {"AutoHide", "1"}, {"EnableLogging", "1"},
+  EXPECT_EQ(StoredValues(), (TValues{{"Adapter", "NIC A"}, {"AutoHide", "1"}, {"EnableLogging", "1"},
                               {"LogFile", "transfer_log.txt"}}));
 }
 
+// Pages the user opened are applied, the others not; the tray's Manual enables its box.
 TEST(OptionsSheet, ValueTypedOnTheTrayPageLandsInTrayScaleMaxOnly) {
   StoreValues({{"ScaleMax", "65000"}, {"TrayScaleMax", "4500"}});
-  bool enabledBefore = true, enabledAfter = false;
   RunSheet({}, [&](HWND sheet) {
     ShowPage(sheet, 2);
     HWND tray = ShowPage(sheet, 3);
-    enabledBefore = Enabled(tray, IDC_TRAY_SCALE);
     Click(tray, IDC_TRAY_MANUAL);
-    enabledAfter = Enabled(tray, IDC_TRAY_SCALE) && Enabled(tray, IDC_TRAY_BALANCE);
     Type(tray, IDC_TRAY_SCALE, "100");
     return IDOK;
   });
-  EXPECT_FALSE(enabledBefore) << "the scale follows Auto";
-  EXPECT_TRUE(enabledAfter) << "and Manual";
   TValues stored = StoredValues();
-  EXPECT_EQ(stored["TrayScaleMax"], "102400");
-  EXPECT_EQ(stored["TrayAutoScale"], "0");
-  EXPECT_EQ(stored["ScaleMax"], "65000") << "the Graph page wrote back what it showed";
-  EXPECT_EQ(stored["Adapter"], "") << "page 1, shown first, is applied too";
-  EXPECT_EQ(stored.count("AutoHide"), 0u) << "the Window page was never shown";
+  EXPECT_EQ(std::tuple(stored["TrayScaleMax"], stored["TrayAutoScale"], stored["ScaleMax"], stored["Adapter"],
+                       stored.count("AutoHide")), std::tuple("102400", "0", "65000", "", 0u));
 }
 
 TEST(OptionsSheet, CancelWritesNothing) {
-  const TValues before = {{"AlphaValue", "128"}, {"AutoScale", "0"}, {"ScaleMax", "32768"}};
-  StoreValues(before);
+  StoreValues({{"ScaleMax", "32768"}});
   RunSheet({"NIC"}, [&](HWND sheet) {
     for (int i = 0; i < 4; ++i) ShowPage(sheet, i);
-    HWND graph = ShowPage(sheet, 2);
-    EXPECT_EQ(Text(graph, IDC_GRAPH_SCALE), "32");
-    Type(graph, IDC_GRAPH_SCALE, "7");
-    Click(graph, IDC_SHOW_GRID);
     return IDCANCEL;
   });
-  EXPECT_EQ(StoredValues(), before);
+  EXPECT_EQ(StoredValues(), (TValues{{"ScaleMax", "32768"}}));
 }
 
-TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndAreStillWritten) {
-  StoreValues({{"UseTransparency", "0"}, {"AlphaValue", "128"}, {"MouseClickThru", "1"}, {"AutoScale", "0"},
-         {"ScaleBallance", "75"}});
-  std::vector<bool> states;
-  std::vector<std::string> labels;
+// Clicks and the balance trackbar's scrolling reach the pages through the sheet.
+TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndTheTrackbarMovesTheLabels) {
+  StoreValues({{"UseTransparency", "0"}, {"AutoScale", "0"}, {"ScaleBallance", "75"}});
+  bool before = true, after = false;
+  std::string labels;
   RunSheet({}, [&](HWND sheet) {
     HWND window = ShowPage(sheet, 1);
-    for (int i = 0; i < 3; ++i) {
-      states.push_back(Enabled(window, IDC_OPACITY) && Enabled(window, IDC_CLICK_THRU));
-      if (i < 2) Click(window, IDC_TRANSPARENCY);
-    }
+    before = Enabled(window, IDC_OPACITY) || Enabled(window, IDC_CLICK_THRU);
+    Click(window, IDC_TRANSPARENCY);
+    after = Enabled(window, IDC_OPACITY) && Enabled(window, IDC_CLICK_THRU);
     HWND graph = ShowPage(sheet, 2);
-    states.push_back(Enabled(graph, IDC_DENSE_LINES) || Enabled(graph, IDC_GRAPH_UP_LABEL));
-    labels.push_back(Text(graph, IDC_GRAPH_DOWN_LABEL) + "|" + Text(graph, IDC_GRAPH_UP_LABEL));
     SendDlgItemMessageA(graph, IDC_GRAPH_BALANCE, WM_KEYDOWN, VK_HOME, 0);  // the trackbar sends WM_HSCROLL
-    labels.push_back(Text(graph, IDC_GRAPH_DOWN_LABEL) + "|" + Text(graph, IDC_GRAPH_UP_LABEL));
+    labels = Text(graph, IDC_GRAPH_DOWN_LABEL) + "|" + Text(graph, IDC_GRAPH_UP_LABEL);
     return IDOK;
   });
-  EXPECT_EQ(states, (std::vector<bool>{false, true, false, false})) << "transparency off, on, off; dense lines";
-  EXPECT_EQ(labels, (std::vector<std::string>{"DownLink 53%|UpLink 100%", "DownLink 100%|UpLink 10%"}));
-  TValues stored = StoredValues();
-  EXPECT_EQ((std::vector<std::string>{stored["UseTransparency"], stored["AlphaValue"], stored["MouseClickThru"],
-                                      stored["ScaleBallance"]}),
-            (std::vector<std::string>{"0", "128", "1", "1"}));
+  EXPECT_EQ(std::tuple(before, after, labels, StoredValues()["ScaleBallance"]),
+            std::tuple(false, true, "DownLink 100%|UpLink 10%", "1"));
 }
 
 TEST(OptionsSheet, TheBrowseButtonFillsTheLogFileFromTheFileChooser) {
@@ -160,6 +117,32 @@ TEST(OptionsSheet, TheBrowseButtonFillsTheLogFileFromTheFileChooser) {
   EXPECT_TRUE(chosen.size() > 9 && chosen.ends_with("\\mine.txt")) << chosen;
 }
 
+// A stored description as long as the table's field is selected whole and written back
+// unchanged; one past the field selects nothing.
+TEST(OptionsSheet, TheAdapterListSelectsAStoredDescriptionOfAnyLengthWhole) {
+  constexpr size_t Field = 256;  // the description field of GetIfTable's rows
+  // each one character longer than the one before, so sorted each sits at its length's place
+  const auto description = [](size_t length) {
+    std::string d;
+    for (size_t i = 0; i < length; ++i) d += "Adapter 0123456789 abc-XYZ "[i % 27];
+    return d;
+  };
+  std::vector<std::string> adapters;
+  for (size_t n = 1; n <= Field; ++n) adapters.push_back(description(n));
+  for (const size_t n : {size_t{1}, Field, Field + 1}) {
+    StoreValues({{"Adapter", description(n)}});
+    int selected = -2, count = -2;
+    RunSheet(adapters, [&](HWND sheet) {
+      HWND page = ShowPage(sheet, 0);
+      selected = int(SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_GETCURSEL, 0, 0));
+      count = int(SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_GETCOUNT, 0, 0));
+      return IDOK;
+    });
+    EXPECT_EQ(std::tuple(count, selected, StoredValues()["Adapter"]),
+              std::tuple(int(Field), n <= Field ? int(n) - 1 : -1, n <= Field ? description(n) : "")) << n;
+  }
+}
+
 // --- the colour picker on its own, in a plain parent that notes its WM_COMMANDs ---
 
 std::vector<LPARAM> Notes;
@@ -174,12 +157,9 @@ struct TPickerFixture : testing::Test {
   void SetUp() override {
     RegisterColourPicker(GetModuleHandleA(nullptr));
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "PickerTestParent";
+    wc.lpfnWndProc = &ParentProc, wc.hInstance = GetModuleHandleA(nullptr), wc.lpszClassName = "PickerTestParent";
     RegisterClassA(&wc);
-    parent = CreateWindowA("PickerTestParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr,
-                           nullptr, nullptr);
+    parent = CreateWindowA("PickerTestParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr, nullptr, nullptr);
     picker = CreateWindowA("ColourPicker", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 64, 20, parent,
                            reinterpret_cast<HMENU>(1027), nullptr, nullptr);
     Notes.clear();
@@ -190,10 +170,9 @@ struct TPickerFixture : testing::Test {
   std::vector<std::vector<COLORREF>> Swatch() {
     UpdateWindow(picker);
     std::vector<std::vector<COLORREF>> rows(16, std::vector<COLORREF>(60));
-    HDC dc = GetDC(picker);
+    tk::TScopedGetDC dc(picker);
     for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 60; ++x) rows[y][x] = GetPixel(dc, x + 2, y + 2);
-    ReleaseDC(picker, dc);
+      for (int x = 0; x < 60; ++x) rows[y][x] = GetPixel(dc.get(), x + 2, y + 2);
     return rows;
   }
   std::set<COLORREF> Colours() {
@@ -205,12 +184,12 @@ struct TPickerFixture : testing::Test {
 
 TEST_F(TPickerFixture, ColoursRoundTripAndADisabledPickerShowsTheHatch) {
   ASSERT_NE(picker, nullptr);
-  EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0);
   SendMessageA(picker, CPM_SETCOLOUR, 0, 0x123456);
   SendMessageA(picker, CPM_SETCUSTOMCOLOUR, 0, 0xABCDEF);
-  EXPECT_EQ(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), 0x123456);
-  EXPECT_EQ(SendMessageA(picker, CPM_GETCUSTOMCOLOUR, 0, 0), 0xABCDEF);
+  EXPECT_EQ(std::pair(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), SendMessageA(picker, CPM_GETCUSTOMCOLOUR, 0, 0)),
+            std::pair(LRESULT{0x123456}, LRESULT{0xABCDEF}));
   EXPECT_EQ(Colours(), std::set<COLORREF>{0x123456});
+  EXPECT_EQ(GetPixel(tk::TScopedGetDC(picker).get(), 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "the etched frame";
 
   EnableWindow(picker, FALSE);
   EXPECT_EQ(Colours(), (std::set<COLORREF>{GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)}));
@@ -220,12 +199,6 @@ TEST_F(TPickerFixture, ColoursRoundTripAndADisabledPickerShowsTheHatch) {
       if (hatch[y][x] == GetSysColor(COLOR_GRAYTEXT)) {
         ASSERT_EQ(hatch[y - 1][x + 1], hatch[y][x]) << "lines rise to the right, at " << x << "," << y;
       }
-  EnableWindow(picker, TRUE);
-  EXPECT_EQ(Colours(), std::set<COLORREF>{0x123456});
-
-  HDC dc = GetDC(picker);
-  EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "the etched frame";
-  ReleaseDC(picker, dc);
 
   SendMessageA(picker, WM_SETCURSOR, reinterpret_cast<WPARAM>(picker), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));

@@ -8,32 +8,28 @@
 
 namespace {
 
-
 // Answers the message box with OK once it has its text.
 std::string AnswerMessage(HWND box) {
-  char text[256] = {};
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message box's static text
+  const std::string text = Text(box, 0xFFFF);  // the message box's static text
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
   return text;
 }
 
 TEST(Startup, FirstRunWithoutAnAdapterAsksTwiceThenEnds) {
-  FreshStore("");
+  StoreValues({});
   TProgram p;
-  ASSERT_TRUE(p.pi.hProcess);
   HWND box = p.Window("#32770", "Tarvelo ");
   ASSERT_NE(box, nullptr) << "no first message";
   EXPECT_EQ(AnswerMessage(box), "Please select adapter to be monitored!");
-  HWND sheet = p.Window("#32770", "Tarvelo  - options");
+  const HWND sheet = p.Window("#32770", "Tarvelo  - options");
   ASSERT_NE(sheet, nullptr) << "no options sheet";
   PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
   box = p.Window("#32770", "Tarvelo ");
   // the options step saved the window state before the second message came; the first
   // load took the window off the top
-  EXPECT_EQ(std::tuple(StoredDword("LeftPos"), StoredDword("TopPos"), StoredDword("Width"), StoredDword("Height"), StoredDword("StayOnTop"),
-                       StoredDword("UserHide")),
-            std::tuple(546, 205, 87, 39, 0, 0));
+  EXPECT_EQ(std::tuple(StoredDword("LeftPos"), StoredDword("TopPos"), StoredDword("Width"), StoredDword("Height"),
+                       StoredDword("StayOnTop"), StoredDword("UserHide")), std::tuple(546, 205, 87, 39, 0, 0));
   ASSERT_NE(box, nullptr) << "no second message";
   EXPECT_EQ(AnswerMessage(box), "An adapter must be selected for this program to run!");
   EXPECT_EQ(p.Exit(), 0);
@@ -41,17 +37,13 @@ TEST(Startup, FirstRunWithoutAnAdapterAsksTwiceThenEnds) {
 }
 
 TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
-  FreshStore("lo");
+  StoreValues({{"Adapter", "lo"}});
   TProgram p;
   const HWND form = p.Window("obj_Form", "StatsForm");
   ASSERT_NE(form, nullptr);
   Sleep(2500);  // a couple of ticks
-  RECT r{};
-  GetWindowRect(form, &r);
-  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left, r.bottom - r.top), std::tuple(546, 205, 87, 39));
-  EXPECT_TRUE(IsWindowVisible(form));
+  EXPECT_TRUE(IsWindowVisible(form) && !(GetWindowLongPtrA(form, GWL_STYLE) & WS_CAPTION));
   EXPECT_TRUE(GetWindowLongPtrA(form, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no task-bar button";
-  EXPECT_FALSE(GetWindowLongPtrA(form, GWL_STYLE) & WS_CAPTION);
   EXPECT_GE(StoredDword("counter_elapsed"), 1) << "ticks store the totals";
   PostMessageA(form, WM_CLOSE, 0, 0);  // as a log-off does
   EXPECT_NE(p.Exit(), -1);
@@ -59,7 +51,7 @@ TEST(Startup, NormalStartShowsTheGraphWindowAndCloseRequestDoesNotSave) {
 }
 
 TEST(Startup, QuitStoresTheWindowState) {
-  FreshStore("lo");
+  StoreValues({{"Adapter", "lo"}});
   TProgram p;
   const HWND form = p.Window("obj_Form", "StatsForm");
   ASSERT_NE(form, nullptr);
