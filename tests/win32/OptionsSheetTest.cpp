@@ -55,7 +55,7 @@ TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValues) {
                               {"LogFile", "transfer_log.txt"}}));
 }
 
-// Pages the user opened are applied, the others not; the tray's Manual enables its box.
+// Pages the user opened are applied, the others not.
 TEST(OptionsSheet, ValueTypedOnTheTrayPageLandsInTrayScaleMaxOnly) {
   StoreValues({{"ScaleMax", "65000"}, {"TrayScaleMax", "4500"}});
   RunSheet({}, [&](HWND sheet) {
@@ -80,7 +80,7 @@ TEST(OptionsSheet, CancelWritesNothing) {
 }
 
 // Clicks and the balance trackbar's scrolling reach the pages through the sheet.
-TEST(OptionsSheet, DisabledControlsFollowTheirSourcesAndTheTrackbarMovesTheLabels) {
+TEST(OptionsSheet, TransparencyEnablesItsControlsAndTheTrackbarMovesTheLabels) {
   StoreValues({{"UseTransparency", "0"}, {"AutoScale", "0"}, {"ScaleBallance", "75"}});
   bool before = true, after = false;
   std::string labels;
@@ -146,7 +146,6 @@ TEST(OptionsSheet, TheAdapterListSelectsAStoredDescriptionOfAnyLengthWhole) {
 // --- the colour picker on its own, in a plain parent that notes its WM_COMMANDs ---
 
 std::vector<LPARAM> Notes;
-
 LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) Notes.push_back(static_cast<LPARAM>(wParam));
   return DefWindowProcA(wnd, msg, wParam, lParam);
@@ -166,19 +165,14 @@ struct TPickerFixture : testing::Test {
   }
   void TearDown() override { DestroyWindow(parent); }
 
-  // The pixels inside the etched frame, row by row.
-  std::vector<std::vector<COLORREF>> Swatch() {
+  // The pixels inside the etched frame, row by row, and the colours among them.
+  std::vector<std::vector<COLORREF>> Swatch(std::set<COLORREF>& colours) {
     UpdateWindow(picker);
     std::vector<std::vector<COLORREF>> rows(16, std::vector<COLORREF>(60));
     tk::TScopedGetDC dc(picker);
     for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 60; ++x) rows[y][x] = GetPixel(dc.get(), x + 2, y + 2);
+      for (int x = 0; x < 60; ++x) colours.insert(rows[y][x] = GetPixel(dc.get(), x + 2, y + 2));
     return rows;
-  }
-  std::set<COLORREF> Colours() {
-    std::set<COLORREF> seen;
-    for (const auto& row : Swatch()) seen.insert(row.begin(), row.end());
-    return seen;
   }
 };
 
@@ -188,18 +182,18 @@ TEST_F(TPickerFixture, ColoursRoundTripAndADisabledPickerShowsTheHatch) {
   SendMessageA(picker, CPM_SETCUSTOMCOLOUR, 0, 0xABCDEF);
   EXPECT_EQ(std::pair(SendMessageA(picker, CPM_GETCOLOUR, 0, 0), SendMessageA(picker, CPM_GETCUSTOMCOLOUR, 0, 0)),
             std::pair(LRESULT{0x123456}, LRESULT{0xABCDEF}));
-  EXPECT_EQ(Colours(), std::set<COLORREF>{0x123456});
+  std::set<COLORREF> enabled, disabled;
+  Swatch(enabled);
+  EXPECT_EQ(enabled, std::set<COLORREF>{0x123456});
   EXPECT_EQ(GetPixel(tk::TScopedGetDC(picker).get(), 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "the etched frame";
-
   EnableWindow(picker, FALSE);
-  EXPECT_EQ(Colours(), (std::set<COLORREF>{GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)}));
-  const auto hatch = Swatch();
+  const auto hatch = Swatch(disabled);
+  EXPECT_EQ(disabled, (std::set<COLORREF>{GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE)}));
   for (int y = 1; y < 16; ++y)
     for (int x = 0; x < 59; ++x)
       if (hatch[y][x] == GetSysColor(COLOR_GRAYTEXT)) {
         ASSERT_EQ(hatch[y - 1][x + 1], hatch[y][x]) << "lines rise to the right, at " << x << "," << y;
       }
-
   SendMessageA(picker, WM_SETCURSOR, reinterpret_cast<WPARAM>(picker), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
 }
