@@ -100,6 +100,12 @@ TEST(Form, DoubleBufferedPaintGetsMemoryDcAndEraseDoesNothing) {
   EXPECT_EQ(std::tuple(GetPixel(screen.get(), 39, 29), GetPixel(screen.get(), 79, 59), GetPixel(screen.get(), 40, 5)),
             std::tuple(COLORREF{0}, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)))
       << "the buffer covers the client area; the form background fills the rest";
+  // An erase sent by the system, into a DC we can read back.
+  TOwned<TDrawBitmap> probe(CreateDrawBitmap(8, 8));
+  HDC dc = probe->Canvas()->Handle();
+  SetPixel(dc, 2, 2, RGB(0, 0, 255));
+  EXPECT_NE(SendMessageA(form->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);
+  EXPECT_EQ(GetPixel(dc, 2, 2), RGB(0, 0, 255)) << "nothing erased";
   EXPECT_TRUE(g_calls.empty()) << "an erase reached the chain before the buffer";
 }
 
