@@ -149,8 +149,8 @@ TEST_F(NotifyIconTest, ClosingOrDestroyingTheWindowRemovesItsIcons) {
   b->SetActive(true);
   ShellRequests().clear();
   SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(std::tuple(ShellMessages(), ShellRequests()[0].d.uID, a->Active()),
-            std::tuple(std::vector<DWORD>{NIM_DELETE, NIM_DELETE}, b->Id(), false)) << "last created first";
+  ASSERT_EQ(ShellMessages(), (std::vector<DWORD>{NIM_DELETE, NIM_DELETE}));
+  EXPECT_EQ(std::tuple(ShellRequests()[0].d.uID, a->Active()), std::tuple(b->Id(), false)) << "last created first";
 
   // The window object dying before its icon: the icon leaves and forgets the window.
   TWindowObject* other = CreateForm(nullptr, "short-lived");
