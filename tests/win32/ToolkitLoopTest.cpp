@@ -33,7 +33,6 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   HWND appWnd = app->Handle();
   EXPECT_TRUE(GetWindowLongA(appWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "the program's taskbar button";
   app->SetVisible(false);
-  EXPECT_EQ(LoopState(), TLoopState::NotStarted);
   int cause = 0;  // the event refuses a logoff
   app->SetOnQueryEndSession([](void* d, TWindowObject* w, bool& accept) {
     *static_cast<int*>(d) = w->EndSessionCause();
@@ -79,15 +78,13 @@ TEST(Loop, QuitEndsTheLoopAndDestroysEverything) {
   ShellRequests().clear();
   RunMessageLoop(app);
 
-  EXPECT_EQ(LoopState(), TLoopState::Terminated);
-  EXPECT_EQ(seen.byApp, 1);
-  EXPECT_FALSE(IsWindow(formWnd) || IsWindow(appWnd));
+  EXPECT_EQ(std::tuple(LoopState(), seen.byApp, IsWindow(formWnd) || IsWindow(appWnd)),
+            std::tuple(TLoopState::Terminated, 1, false));
   EXPECT_EQ(g_log, (std::vector<std::string>{"plain", "flagged", "form notified", "released last registered",
                                              "released state record"}))
       << "the notification first, then the owned objects newest first";
   EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE}) << "closing the main form took the icon away";
-  EXPECT_EQ(std::tuple(ApplicationObject(), AppWindow()), std::tuple(nullptr, nullptr));
-  EXPECT_EQ(handles.Leaked(), "");
+  EXPECT_EQ(std::tuple(ApplicationObject(), AppWindow(), handles.Leaked()), std::tuple(nullptr, nullptr, ""));
   MSG left;
   EXPECT_FALSE(PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "no quit message lingers";
 }

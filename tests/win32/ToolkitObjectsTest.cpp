@@ -23,8 +23,7 @@ struct TProbe : TBaseObject {
 TEST(BaseObject, ReleaseCountsAndOwnedOrder) {
   Release(new TProbe("fresh"));  // count 0: one Release destroys
   auto* owner = new TProbe("owner");
-  owner->AddRef();
-  Release(owner);
+  owner->AddRef(), Release(owner);
   g_events.push_back("one Release after AddRef");
   owner->SetDestroyNotify([](void*, TBaseObject*) { g_events.push_back("notify"); }, nullptr);
   owner->AddOwned(new TProbe("first"));
@@ -40,8 +39,7 @@ TEST(BaseObject, ReleaseCountsAndOwnedOrder) {
 TEST(PtrList, InsertDeleteAndReadsOutsideTheList) {
   TPtrList list;
   int a = 0, b = 0, c = 0, d = 0;
-  list.Add(&a);
-  list.Add(&c);
+  list.Add(&a), list.Add(&c);
   list.Insert(1, &b);   // shifts c up
   list.Insert(99, &d);  // past the end appends
   list.Delete(17);      // ignored
@@ -61,9 +59,8 @@ TEST(DayNumbers, ConversionsBothWaysAndUtilities) {
     EXPECT_DOUBLE_EQ(SystemTimeToDateTime(c.st), c.expected) << c.st.wYear;
     SYSTEMTIME back{};
     if (c.expected == 0) continue;
-    ASSERT_TRUE(DateTimeToSystemTime(c.expected, back)) << c.st.wYear;
-    back.wDayOfWeek = 0;
-    EXPECT_EQ(memcmp(&back, &c.st, sizeof back), 0) << "round trip of " << c.st.wYear;
+    EXPECT_TRUE(DateTimeToSystemTime(c.expected, back) && (back.wDayOfWeek = 0, !memcmp(&back, &c.st, sizeof back)))
+        << "round trip of " << c.st.wYear;
   }
   SYSTEMTIME st{};
   // A fraction a hair below midnight rounds to the next day, never to hour 24.
@@ -77,7 +74,6 @@ TEST(DayNumbers, ConversionsBothWaysAndUtilities) {
   const bool made = FileExists(file);
   DeleteFileA(file.c_str());
   EXPECT_TRUE(made && !FileExists(file) && !FileExists(dir)) << "a file, then gone; a directory is no file";
-  EXPECT_GE(WindowsVersion(), 4) << "Wine poses as a modern Windows";
 }
 
 }  // namespace
