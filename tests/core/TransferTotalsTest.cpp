@@ -83,7 +83,7 @@ TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
   form.UploadCounter = INT64_C(0x1FFFFFFFF);  // the carry crosses into the high half
   AddTransfer(form, store, clock, UINT64_C(0x200000007), 1, 3);  // 8 GiB in one tick, in full
   EXPECT_EQ(std::tuple(store.Names('w'), Stored(TickWrites)), std::tuple(TickWrites, Ints{0, 2, 7, 2, 3}));
-  EXPECT_TRUE(form.LastDate == 0 && !store.Has("lastdate")) << "no date check while logging is off";
+  EXPECT_TRUE(form.LastDate == 0 && !store.Values.count("lastdate")) << "no date check while logging is off";
 }
 
 TEST_F(Totals, FirstRunClosesAnEmptyDayWithoutALine) {
