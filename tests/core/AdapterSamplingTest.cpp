@@ -55,7 +55,8 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
   TSamplerState f;
   f.AdapterName = "NIC", f.RecvOctets = 7, f.SentOctets = 8;
   TReading r = SampleAdapter(f, t);
-  EXPECT_EQ(std::tuple(r, Readings(f), Listed(t)), std::tuple(TReading::First, std::tuple(10u, 20u, 7u, 8u), Names{"nic", "NIC"}))
+  EXPECT_EQ(std::tuple(r, Readings(f), Listed(t)),
+            std::tuple(TReading::First, std::tuple(10u, 20u, 7u, 8u), Names{"nic", "NIC"}))
       << "the hand-stored loopback is matched, yet never offered";
   t.IgnoreCase = true, f.AdapterName = "Nic";  // the table's own comparison decides
   r = SampleAdapter(f, t);

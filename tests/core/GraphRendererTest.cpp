@@ -163,8 +163,9 @@ TEST(GraphRenderer, AnnotationsFrom71x26AndNothingInAnEmptyArea) {
     TGraphLook look = FocusedLook();
     look.DownRate = 1000, look.ShowGrid = false, look.IsActive = !c.flat;
     DrawGraph(s, look, TTrafficHistory(), {0, 0, c.w, c.h});
-    EXPECT_EQ(std::tuple(s.Calls.size() - 1, c.drawn == 3 ? s.Calls[1].points : Points{}),
-              std::tuple(c.drawn, c.drawn == 3 ? Points{{0, c.h + 1}, {c.w, c.h + 1}, {c.w, c.h + 1}} : Points{})) << c.w << " x " << c.h;
+    const Points zeroLine = c.drawn == 3 ? Points{{0, c.h + 1}, {c.w, c.h + 1}, {c.w, c.h + 1}} : Points{};
+    EXPECT_EQ(std::tuple(s.Calls.size() - 1, c.drawn == 3 ? s.Calls[1].points : Points{}), std::tuple(c.drawn, zeroLine))
+        << c.w << " x " << c.h;
   }
 }
 

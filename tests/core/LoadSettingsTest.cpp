@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "support/FakeGraphWindow.h"
@@ -21,14 +20,6 @@ const Names BaseReads = {
     "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "upload_h",
     "upload_l", "download_h", "download_l", "counter_elapsed", "lastdate", "LogFile",
 };
-
-// The reads with name read after the n-th read of after.
-Names With(Names reads, const std::string& after, const std::string& name, int n = 1) {
-  auto it = reads.begin();
-  for (; n > 0; --n) it = std::find(it, reads.end(), after) + 1;  // after is always there
-  reads.insert(it, name);
-  return reads;
-}
 
 struct Loaded {
   TMemorySettings store;
@@ -67,19 +58,6 @@ TEST(LoadSettings, EmptyStoreGivesTheDefaults) {
   EXPECT_EQ(std::tuple(f.AdapterName, f.LogFilePath, l.store.Names('r')),
             std::tuple("", "transfer_log.txt", BaseReads));
   EXPECT_TRUE(l.store.Names('w').empty()) << "loading never writes defaults";
-}
-
-TEST(LoadSettings, ConditionalReads) {
-  const Names manual = With(BaseReads, "EnableLogging", "ScaleMax");
-  const struct { const char* what; Stored stored; Names reads; } cases[] = {
-      {"manual graph scale", {{"AutoScale", 0}}, manual},
-      {"manual tray scale", {{"TrayAutoScale", 0}}, With(BaseReads, "EnableLogging", "TrayScaleMax")},
-      {"both manual", {{"AutoScale", 0}, {"TrayAutoScale", 0}}, With(manual, "ScaleMax", "TrayScaleMax")},
-      {"transparency", {{"UseTransparency", 1}},
-       With(With(BaseReads, "UseTransparency", "AlphaValue"), "UseTransparency", "MouseClickThru", 2)},
-      {"auto scale stored as 2 is off", {{"AutoScale", 2}}, manual},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Loaded(c.stored).Load().store.Names('r'), c.reads) << c.what;
 }
 
 TEST(LoadSettings, StoredValuesAndTheirGuards) {
@@ -134,9 +112,9 @@ TEST(LoadSettings, CountersJoinHighBeforeLowAndTextsAsStored) {
 TEST(LoadSettings, WindowIsMovedThenResizedThenStyled) {
   Loaded l({{"LeftPos", 10}, {"Height", 120}, {"StayOnTop", 1}, {"UserHide", 1}});
   EXPECT_EQ(l.Load().window.Calls, (Names{"move", "resize", "shadow", "opacity", "ontop", "check", "hide"}));
-  EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.window.W, l.window.H), std::tuple(10, 205, 87, 120))
-      << "a missing value leaves that coordinate alone";
-  EXPECT_TRUE(l.window.OnTop && l.window.OnTopChecked && !l.window.Visible && l.form.UserHidden);
+  // a missing value leaves that coordinate alone
+  EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.window.W, l.window.H, l.window.OnTopChecked, l.form.UserHidden),
+            std::tuple(10, 205, 87, 120, true, true));
 
   Loaded refused({{"StayOnTop", 1}});
   refused.window.TopmostRefused = true;

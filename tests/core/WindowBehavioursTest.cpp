@@ -29,7 +29,7 @@ TEST(WindowBehaviours, SnapsWithinTenPixelsAndClampsOnlyWhenSnapped) {
   for (const bool visible : {false, true}) {
     TPoint32 pos{5, 5};
     w.Visible = visible;
-    EXPECT_EQ(std::tuple(PositionChanging(w, pos, {87, 39}), pos), std::tuple(visible, TPoint32{visible ? 0 : 5, visible ? 0 : 5}));
+    EXPECT_EQ(std::tuple(PositionChanging(w, pos, {87, 39}), pos), std::tuple(visible, visible ? TPoint32{0, 0} : TPoint32{5, 5}));
   }
 }
 

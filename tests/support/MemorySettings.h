@@ -31,7 +31,9 @@ public:
     const auto it = (Note('r', name), Values.find(name));
     return it == Values.end() ? def : it->second.substr(0, it->second.find('\0'));
   }
-  void WriteInteger(const std::string& name, int32_t value) override { Note('w', name, std::to_string(value)), SetInteger(name, value); }
+  void WriteInteger(const std::string& name, int32_t value) override {
+    Note('w', name, std::to_string(value)), SetInteger(name, value);
+  }
   void WriteBool(const std::string& name, bool value) override { WriteInteger(name, value); }
   void WriteString(const std::string& name, const std::string& value) override { Note('w', name, value), SetText(name, value); }
 
