@@ -28,11 +28,6 @@ public:
   }
 };
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 const Names TickWrites = {"upload_l", "upload_h", "download_l", "download_h", "counter_elapsed"};
 const Names CloseThenTick = {"lastdate", "counter_elapsed", "upload_l", "upload_h", "download_l", "download_h",
                              "upload_l", "upload_h", "download_l", "download_h", "counter_elapsed"};
@@ -71,18 +66,15 @@ struct Totals : ::testing::Test {
   std::tuple<uint32_t, int64_t, int64_t, uint32_t> Counters() const {
     return {form.LastDate, form.UploadCounter, form.DownloadCounter, form.ElapsedCounter};
   }
-  Ints Stored(const Names& names) const {
-    Ints out;
-    for (const auto& n : names) out.push_back(store.RawInteger(n, 99));
-    return out;
-  }
 };
 
 TEST_F(Totals, EveryTickWritesFiveValuesInOrder) {
   form.LoggingEnabled = false;
   form.UploadCounter = INT64_C(0x1FFFFFFFF);  // the carry crosses into the high half
   AddTransfer(form, store, clock, UINT64_C(0x200000007), 1, 3);  // 8 GiB in one tick, in full
-  EXPECT_EQ(std::tuple(store.Names('w'), Stored(TickWrites)), std::tuple(TickWrites, Ints{0, 2, 7, 2, 3}));
+  Ints stored;
+  for (const auto& n : TickWrites) stored.push_back(store.RawInteger(n, 99));
+  EXPECT_EQ(std::tuple(store.Names('w'), stored), std::tuple(TickWrites, Ints{0, 2, 7, 2, 3}));
   EXPECT_TRUE(form.LastDate == 0 && !store.Values.count("lastdate")) << "no date check while logging is off";
 }
 
@@ -113,8 +105,9 @@ TEST_F(Totals, DateChangeEitherWayWritesOneLine) {
     form.UploadCounter = c.up, form.DownloadCounter = c.down, form.ElapsedCounter = 86400;
     store.Trace.clear();
     AddTransfer(form, store, clock, 5, 6);
-    EXPECT_EQ(std::tuple(fs::exists(form.LogFilePath), ReadAll(form.LogFilePath), Counters(), store.RawInteger("lastdate", 0),
-                         store.Names('w')),
+    std::ifstream log(form.LogFilePath, std::ios::binary);
+    EXPECT_EQ(std::tuple(fs::exists(form.LogFilePath), std::string(std::istreambuf_iterator<char>(log), {}), Counters(),
+                         store.RawInteger("lastdate", 0), store.Names('w')),
               std::tuple(*c.line != 0, *c.line ? std::string("old line\r\n") + c.line : "", std::tuple(clock.Day, 6, 5, 1u),
                          int32_t(clock.Day), CloseThenTick)) << c.what;
   }

@@ -29,7 +29,8 @@ TEST(WindowBehaviours, SnapsWithinTenPixelsAndClampsOnlyWhenSnapped) {
   for (const bool visible : {false, true}) {
     TPoint32 pos{5, 5};
     w.Visible = visible;
-    EXPECT_EQ(std::tuple(PositionChanging(w, pos, {87, 39}), pos), std::tuple(visible, visible ? TPoint32{0, 0} : TPoint32{5, 5}));
+    EXPECT_EQ(std::tuple(PositionChanging(w, pos, {87, 39}), pos),
+              std::tuple(visible, visible ? TPoint32{0, 0} : TPoint32{5, 5}));
   }
 }
 
