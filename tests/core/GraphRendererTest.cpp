@@ -54,21 +54,19 @@ TEST(GraphRenderer, GridModesAndFlatLook) {
   for (const auto& c : cases) {
     TRecordingSurface s;
     TGraphLook look = FocusedLook();
-    look.IsActive = c.active, look.GoFlat = c.goFlat, look.ShowGrid = c.show, look.GridMode = c.mode;
-    look.FlatBorderColor = 0x0000AA;
+    look.IsActive = c.active, look.GoFlat = c.goFlat, look.ShowGrid = c.show, look.GridMode = c.mode, look.FlatBorderColor = 0xAA;
     const TRect R{0, 0, c.w, 39};
     const bool framed = !c.active && c.goFlat;
     const TRect inner = framed ? TRect{1, 1, c.w - 1, 38} : R;
     DrawGraph(s, look, History(c.w), R);
-    EXPECT_EQ(std::tuple(s.Calls.front().kind, s.Calls.front().rect, GridLines(s, true, inner), GridLines(s, false, inner)),
-              std::tuple(TDrawCall::FillRect, R, c.rows, c.cols)) << c.what;
-    EXPECT_EQ(s.Of(TDrawCall::FrameRect).size(), framed ? 1u : 0u) << c.what;
+    EXPECT_EQ(std::tuple(s.Calls.front().kind, s.Calls.front().rect, GridLines(s, true, inner), GridLines(s, false, inner),
+                         s.Of(TDrawCall::FrameRect).size()),
+              std::tuple(TDrawCall::FillRect, R, c.rows, c.cols, framed ? 1u : 0u)) << c.what;
     if (!framed) continue;
-    EXPECT_EQ(std::tuple(s.Calls.back().kind, s.Calls.back().rect, s.Calls.back().colour),
-              std::tuple(TDrawCall::FrameRect, R, 0x0000AAu)) << "the ring is drawn last";
-    // zero line at H + 1 = 38, the border row; the newest column continues to R.right = 86
+    // the ring drawn last; zero line at H + 1 = 38, the border row; the newest column continues to R.right = 86
     const auto polys = s.Of(TDrawCall::Polygon);
-    EXPECT_EQ(std::tuple(polys.at(0).points.at(0), polys[0].points.at(88)), std::tuple(TPoint32{84, 38}, TPoint32{86, 38}));
+    EXPECT_EQ(std::tuple(s.Calls.back().kind, s.Calls.back().rect, s.Calls.back().colour, polys.at(0).points.at(0),
+                         polys[0].points.at(88)), std::tuple(TDrawCall::FrameRect, R, 0xAAu, TPoint32{84, 38}, TPoint32{86, 38}));
   }
 }
 

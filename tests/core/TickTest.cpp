@@ -108,8 +108,7 @@ TEST(Tick, AStallFoldedIntoOneTickCountsEveryOctetAndSecondInOneColumn) {
 TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
   // per tick 1..12: '+' the scale moved, '.' it did not
   const struct { bool autoScale, trayAutoScale; const char *graph, *tray; } cases[] = {
-      {true, true, "...+...+...+", "..+..+..+..+"},
-      {false, true, "............", "..+..+..+..+"},
+      {true, true, "...+...+...+", "..+..+..+..+"}, {false, true, "............", "..+..+..+..+"},
       {true, false, "...+...+...+", "............"},
   };
   for (const auto& c : cases) {
@@ -128,8 +127,7 @@ TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
 
   // each scale from its own value and from a history that holds this tick's sample
   const struct { int32_t graph, tray; std::vector<uint32_t> deltas; int32_t graphAfter, trayAfter; } scales[] = {
-      {8192, 4096, {0, 0, 0}, 8192, 4096},
-      {4096, 8192, {0, 0, 0, 100000}, 105000, 4301},
+      {8192, 4096, {0, 0, 0}, 8192, 4096}, {4096, 8192, {0, 0, 0, 100000}, 105000, 4301},
   };
   for (const auto& c : scales) {
     TTickRig rig;
@@ -140,11 +138,10 @@ TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
 }
 
 TEST(StatusText, ByteForByte) {
-  const std::string hyphens(38, '-');
   TStatsForm f;
   f.DownRate = 1535, f.UpRate = 4294967295u /* widened without sign */, f.DownTotal = 5368709120u, f.UpTotal = 1023;
-  EXPECT_EQ(BuildStatusText(f),
-            "Downlink: 1.4KB\n\rUplink: 3.9GB\n\r" + hyphens + "\n\rDownloaded: 5.0GB\n\rUploaded: 1023B");
+  EXPECT_EQ(BuildStatusText(f), "Downlink: 1.4KB\n\rUplink: 3.9GB\n\r" + std::string(38, '-') +
+                                    "\n\rDownloaded: 5.0GB\n\rUploaded: 1023B");
 }
 
 }  // namespace

@@ -12,10 +12,9 @@ namespace {
 
 constexpr TColor Frame = 0x010101, Up = 0x00FF00, Down = 0xFF0000, GraphDown = 0x0000FF;
 
-TRecordingSurface Draw(int32_t mode, int32_t scale, int32_t balance, const TTrafficHistory& h, int32_t down,
-                       int32_t up, int32_t graphScale = 4096) {
+TRecordingSurface Draw(int32_t mode, int32_t scale, int32_t balance, const TTrafficHistory& h, int32_t down, int32_t up) {
   TGraphLook look;
-  look.TrayMode = mode, look.TrayScaleMax = scale, look.TrayScaleBallance = balance, look.GraphScaleMax = graphScale;
+  look.TrayMode = mode, look.TrayScaleMax = scale, look.TrayScaleBallance = balance, look.GraphScaleMax = 4096;
   look.TrayFrameColor = Frame, look.TrayUpColor = Up, look.TrayDnColor = Down, look.DnColor = GraphDown;
   TRecordingSurface s;
   DrawTrayPicture(s, look, h, down, up);
