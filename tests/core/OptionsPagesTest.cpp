@@ -147,7 +147,8 @@ TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobyt
 TEST(OptionsPages, BalanceLabels) {
   const struct { int position; const char *down, *up; } cases[] = {
       {50, "DownLink 100%", "UpLink 100%"}, {51, "DownLink 96%", "UpLink 100%"}, {99, "DownLink 10%", "UpLink 100%"},
-      {1, "DownLink 100%", "UpLink 10%"}, {0, "DownLink 100%", "UpLink 10%"}, {500, "DownLink 10%", "UpLink 100%"},
+      {1, "DownLink 100%", "UpLink 10%"}, {48, "DownLink 100%", "UpLink 95%"}, {0, "DownLink 100%", "UpLink 10%"},
+      {500, "DownLink 10%", "UpLink 100%"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(BalanceLabels(c.position), std::make_pair(std::string(c.down), std::string(c.up))) << c.position;
