@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "base/Maker.h"
@@ -22,16 +18,15 @@ Texts All(const TCounterTexts& t) {
 
 TEST(CounterFormat, BytesAndElapsed) {
   const struct { int64_t value; const char* text; } bytes[] = {
-      {0, "0B"}, {1000, "1000B"}, {1023, "1023B"}, {-5000, "-5000B"}, {1024, "1.0KB"}, {1536, "1.5KB"},
-      {1279, "1.2KB"}, {1280, "1.3KB"},  // 2.5 tenths round up
+      {0, "0B"}, {1023, "1023B"}, {-5000, "-5000B"}, {1024, "1.0KB"}, {1279, "1.2KB"}, {1280, "1.3KB"} /* 2.5 up */,
       {1996, "1.9KB"}, {1997, "2.0KB"},  // remainder 972, then the first that carries
       {298261, "291.3KB"}, {1048524, "1023.9KB"}, {1048566, "1.0MB"}, {1048576, "1.0MB"}, {1073740800, "1.0GB"},
       {INT64_C(1099511627775), "1024.0GB"},  // no unit above GB to carry into
       {INT64_C(1) << 41, "2048.0GB"}, {(INT64_C(1) << 41) + 1610612736, "2049.5GB"}, {INT64_MAX, "8589934592.0GB"}};
   for (const auto& c : bytes) EXPECT_EQ(FormatBytesRounded(c.value), c.text) << c.value;
   const struct { int32_t seconds; const char* text; } times[] = {
-      {INT32_MIN, "-"}, {0, "-"}, {59, "59s"}, {60, "1m "}, {61, "1m 1s"}, {3661, "1h 1m 1s"}, {86399, "23h 59m 59s"},
-      {86400, "1d "}, {90000, "1d 1h "}, {90061, "1d 1h 1m 1s"}, {INT32_MAX, "24855d 3h 14m 7s"}};
+      {INT32_MIN, "-"}, {0, "-"}, {59, "59s"}, {60, "1m "}, {3661, "1h 1m 1s"}, {86399, "23h 59m 59s"},
+      {90000, "1d 1h "}, {INT32_MAX, "24855d 3h 14m 7s"}};
   for (const auto& c : times) EXPECT_EQ(FormatElapsed(c.seconds), c.text) << c.seconds;
 }
 
@@ -43,7 +38,6 @@ TEST(CounterFormat, Boxes) {
       {0, 0, 10, {"-", "0B/s", "-", "0B/s", "-", "0B/s", "10s"}},
       {1000, 2048, 0, {"1000B", "-", "2.0KB", "-", "3.0KB", "-", "-"}},
       {GiB, 0, 3600, {"1.0GB", "291.3KB/s", "-", "0B/s", "1.0GB", "291.3KB/s", "1h "}},
-      {GiB, 3 * GiB, -2, {"1.0GB", "-536870912B/s", "3.0GB", "-1610612736B/s", "4.0GB", "-2147483648B/s", "-"}},
       // corrupt halves: the sum wraps, and the one quotient that traps is negated instead
       {Min, 0, -1, {MinB, MinB + "/s", "-", "0B/s", MinB, MinB + "/s", "-"}},
       {INT64_MAX, 1, 1, {"8589934592.0GB", "8589934592.0GB/s", "1B", "1B/s", MinB, MinB + "/s", "1s"}}};
@@ -77,31 +71,6 @@ TEST(LicenceText, EveryPlaceholderTakesTheTitle) {
   EXPECT_EQ(LicenceText("Tarvelo ").rfind("Tarvelo is freeware.", 0), 0u);
   EXPECT_EQ(AboutMailTarget("Tarvelo ", "1.2.3.4"),
             std::string("mailto:") + MakerEmail + "?subject=\"About Tarvelo  v. 1.2.3.4\"");
-}
-
-// The about box's notice is the repository's LICENSE in short: each of its sentences is
-// there word for word, so the two cannot drift apart.
-TEST(LicenceText, EverySentenceIsInTheLicenceFile) {
-  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / "../../LICENSE");
-  ASSERT_TRUE(file) << "LICENSE at the top of the sources";
-  const std::string licence{std::istreambuf_iterator<char>(file), {}};
-  // line breaks and indents are layout, not words
-  auto words = [](const std::string& text) {
-    std::string out;
-    for (char c : text)
-      if (!std::isspace(static_cast<unsigned char>(c))) out += c;
-      else if (!out.empty() && out.back() != ' ') out += ' ';
-    return out;
-  };
-  const std::string full = words(licence), notice = words(LicenceText("Tarvelo "));
-  size_t sentences = 0;
-  for (size_t from = 0; from < notice.size(); ++sentences) {
-    const size_t end = notice.find(". ", from);
-    const std::string sentence = notice.substr(from, end == std::string::npos ? std::string::npos : end + 1 - from);
-    EXPECT_NE(full.find(sentence), std::string::npos) << sentence;
-    from = end == std::string::npos ? notice.size() : end + 2;
-  }
-  EXPECT_EQ(sentences, 7u);
 }
 
 }  // namespace

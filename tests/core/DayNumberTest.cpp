@@ -8,15 +8,12 @@ namespace {
 
 TEST(DayNumbers, KnownDatesAndTheInverse) {
   const struct { int32_t y, m, d; uint32_t n; } cases[] = {
-      {1, 1, 1, 1},         {1600, 2, 29, 584082} /* divisible by 400: leap */,
-      {1900, 3, 1, 693655} /* divisible by 100 only: not leap */,
-      {1970, 1, 1, 719163}, {2000, 1, 1, 730120}, {2000, 3, 1, 730180},
-      {2024, 12, 31, 739251}, {2026, 12, 6, 739956}, {9999, 12, 31, 3652059},
+      {1, 1, 1, 1}, {1600, 2, 29, 584082} /* divisible by 400: leap */, {1900, 3, 1, 693655} /* by 100 only: not */,
+      {2000, 3, 1, 730180}, {2026, 12, 6, 739956}, {9999, 12, 31, 3652059},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DayNumber(c.y, c.m, c.d), c.n) << c.y << "-" << c.m << "-" << c.d;
     const TCivilDate back = CivilDate(c.n);
-    EXPECT_TRUE(back.year == c.y && back.month == c.m && back.day == c.d) << "day " << c.n;
+    EXPECT_EQ(std::tuple(DayNumber(c.y, c.m, c.d), back.year, back.month, back.day), std::tuple(c.n, c.y, c.m, c.d));
   }
   // every day follows the one before: next day of the month, or the 1st after the month's last
   TCivilDate prev = CivilDate(1);

@@ -33,27 +33,20 @@ TEST(MenuTemplate, ProgramMenuKindsAndNesting) {
 }
 
 TEST(MenuTemplate, MarkersAndRadioGroups) {
-  struct Case { const char* text; bool checkable, checked; int group; const char* caption; };
-  // Each row is parsed after the rows above it, so groups carry on from the previous item.
-  const Case cases[] = {
-      {"-Plain", true, false, 0, "Plain"},  {"+!One", true, true, 1, "One"},
-      {"-!Two", true, false, 1, "Two"},     {"-!!Three", true, false, 2, "Three"},
-      {"-!Four", true, false, 2, "Four"},   {"Text", false, false, 0, "Text"},
-      {"-!Five", true, false, 1, "Five"},   {"+", true, true, 0, ""},
-      {"-!!Six", true, false, 3, "Six"},    {"-!!Seven", true, false, 4, "Seven"},
-      {"-!Eight", true, false, 4, "Eight"},
+  // parsed as one menu, so groups carry on from the previous item
+  const struct { const char* text; bool checkable, checked; int group; const char* caption; } cases[] = {
+      {"-Plain", true, false, 0, "Plain"}, {"+!One", true, true, 1, "One"},      {"-!Two", true, false, 1, "Two"},
+      {"-!!Three", true, false, 2, "Three"}, {"-!Four", true, false, 2, "Four"}, {"Text", false, false, 0, "Text"},
+      {"-!Five", true, false, 1, "Five"},  {"+", true, true, 0, ""},            {"-!!Six", true, false, 3, "Six"},
+      {"-!!Seven", true, false, 4, "Seven"}, {"-!Eight", true, false, 4, "Eight"},
   };
   Texts texts;
-  for (const Case& c : cases) texts.push_back(c.text);
+  for (const auto& c : cases) texts.push_back(c.text);
   const auto items = ParseMenuTemplate(texts);
   ASSERT_EQ(items.size(), std::size(cases));
-  for (size_t i = 0; i < items.size(); ++i) {
-    const Case& c = cases[i];
-    const TMenuTemplateItem& it = items[i];
-    EXPECT_EQ(std::tuple(it.Checkable, it.Checked, it.RadioGroup, it.Caption, it.Separator),
-              std::tuple(c.checkable, c.checked, c.group, c.caption, false))
-        << c.text;
-  }
+  for (size_t i = 0; i < items.size(); ++i)
+    EXPECT_EQ(std::tuple(items[i].Checkable, items[i].Checked, items[i].RadioGroup, items[i].Caption, items[i].Separator),
+              std::tuple(cases[i].checkable, cases[i].checked, cases[i].group, cases[i].caption, false)) << cases[i].text;
 }
 
 TEST(MenuTemplate, EndsAndMalformedNesting) {

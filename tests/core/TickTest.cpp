@@ -9,18 +9,13 @@
 namespace {
 
 TEST(Smoothing, SteadyLevelBurstDecayAndHalves) {
-  // the history's samples oldest first, the last one this tick's; missing ages of a
-  // history narrower than seven columns read as 0
+  // oldest first, the last one this tick's; ages past a narrow history read as 0
   const struct { std::vector<int32_t> samples; int32_t width; uint32_t rate; } cases[] = {
-      {{1000, 1000, 1000, 1000, 1000, 1000, 1000}, 300, 1000},
-      {{0, 7000}, 300, 5407}, {{7000, 0}, 300, 500}, {{7000, 0, 0}, 300, 333}, {{7000, 0, 0, 0}, 300, 250},
-      {{7000, 0, 0, 0, 0}, 300, 200}, {{7000, 0, 0, 0, 0, 0}, 300, 167}, {{7000, 0, 0, 0, 0, 0, 0}, 300, 143},
-      {{7000, 0, 0, 0, 0, 0, 0, 0}, 300, 0},
-      {{7000, 0, 0}, 3, 333}, {{7000, 0, 0, 0}, 3, 0}, {{7000}, 1, 5407}, {{7000, 0}, 1, 0}, {{7000}, 0, 5407},
+      {{1000, 1000, 1000, 1000, 1000, 1000, 1000}, 300, 1000}, {{0, 7000}, 300, 5407}, {{7000, 0}, 300, 500},
+      {{7000, 0, 0, 0, 0, 0, 0}, 300, 143}, {{7000, 0, 0, 0, 0, 0, 0, 0}, 300, 0},
+      {{7000, 0, 0}, 3, 333}, {{7000, 0, 0, 0}, 3, 0}, {{7000}, 0, 5407},
       {{7, 0}, 10, 0}, {{21, 0}, 10, 2}, {{35, 0}, 10, 2},  // 0.5, 1.5, 2.5
-      {{0x7FFFFFFF, 0x7FFFFFFF}, 10, 1812213241},
-      {{0, 0x7FFFFFFF}, 10, 1658821552},  // only the current tick: 0.7724 of it
-      {{0x7FFFFFFF, 0}, 10, 153391689},   // 1/14 of it a tick later
+      {{0x7FFFFFFF, 0x7FFFFFFF}, 10, 1812213241}, {{0, 0x7FFFFFFF}, 10, 1658821552},
   };
   for (const auto& c : cases) {
     TTrafficHistory h;
@@ -32,13 +27,8 @@ TEST(Smoothing, SteadyLevelBurstDecayAndHalves) {
 
 TEST(Tick, AutoHideOnSixteenthIdleTickAndShowOnTrafficUnlessUserHidden) {
   // per step: ticks of traffic given, then idle ticks, hides and shows so far
-  const struct {
-    const char* what;
-    bool autoHide, visible, userHidden;
-    int ticks;
-    uint32_t down, up;
-    int idle, hides, shows;
-  } steps[] = {
+  const struct { const char* what; bool autoHide, visible, userHidden; int ticks; uint32_t down, up;
+                 int idle, hides, shows; } steps[] = {
       {"15 idle ticks leave it visible", true, true, false, 15, 0, 0, 15, 0, 0},
       {"the 16th hides it", true, true, false, 1, 0, 0, 16, 1, 0},
       {"repeated while idle", true, false, false, 1, 0, 0, 17, 2, 0},
@@ -64,9 +54,7 @@ TEST(Tick, StepsRunInOrder) {
   rig.Form.StatusText = "old";
   rig.History.HistoryPush(11, 22);
   struct Seen { int32_t newestDown = -1; uint32_t downRate = 0; std::string status; } atShow, atInvalidate, atTray;
-  const auto Now = [&] {
-    return Seen{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText};
-  };
+  const auto Now = [&] { return Seen{rig.History.HistorySample(HistoryDown, 0), rig.Form.DownRate, rig.Form.StatusText}; };
   rig.Window.OnEvent = [&](const std::string& e) {
     if (e == "show") atShow = Now();
     if (e == "invalidate") atInvalidate = Now();
@@ -81,14 +69,12 @@ TEST(Tick, StepsRunInOrder) {
     if (steps.empty() || steps.back() != step) steps.push_back(step);
   }
   EXPECT_EQ(steps, (TEventLog{"read", "visible?", "show", "store", "invalidate", "tray"}));
-  EXPECT_EQ(atShow.newestDown, 11) << "history pushed after the idle handling";
-  EXPECT_EQ(std::tuple(atInvalidate.newestDown, atInvalidate.downRate), std::tuple(7000, 5408u))
-      << "history and rates before the invalidation";
-  EXPECT_EQ(atInvalidate.status, "old") << "text rebuilt after the invalidation";
-  EXPECT_NE(atTray.status, "old") << "text rebuilt before the tray image";
-  EXPECT_EQ(std::tuple(rig.Tray.TrayDown, rig.Tray.TrayUp, rig.Form.DownloadCounter, rig.Form.UploadCounter),
-            std::tuple(7000, 300, 7000, 300));
-  EXPECT_EQ(rig.Form.TickCount, 1);
+  // history pushed after the idle handling; history and rates before the invalidation,
+  // the text after it and before the tray image
+  EXPECT_EQ(std::tuple(atShow.newestDown, atInvalidate.newestDown, atInvalidate.downRate, atInvalidate.status, atTray.status),
+            std::tuple(11, 7000, 5408u, "old", BuildStatusText(rig.Form)));
+  EXPECT_EQ(std::tuple(rig.Tray.TrayDown, rig.Tray.TrayUp, rig.Form.DownloadCounter, rig.Form.UploadCounter, rig.Form.TickCount),
+            std::tuple(7000, 300, 7000, 300, 1));
 }
 
 TEST(Tick, AStallFoldedIntoOneTickCountsEveryOctetAndSecondInOneColumn) {
@@ -101,10 +87,9 @@ TEST(Tick, AStallFoldedIntoOneTickCountsEveryOctetAndSecondInOneColumn) {
     int64_t downloaded;
   } steps[] = {
       {"first tick", 1000, 1000, 1, 1000, 0, 1000},
-      {"a few ms late", 1004, 2000, 2, 2000, 1000, 3000},
-      {"six periods folded, 3 GiB", 6000, G3, 8, INT32_MAX, 2000, 3000 + int64_t{G3}},
-      {"a catch-up tick right after", 4, 0, 8, 0, INT32_MAX, 3000 + int64_t{G3}},
-      {"on time again", 996, 500, 9, 500, 0, 3500 + int64_t{G3}},
+      {"six periods folded, 3 GiB", 6000, G3, 7, INT32_MAX, 1000, 1000 + int64_t{G3}},
+      {"a catch-up tick right after", 4, 0, 7, 0, INT32_MAX, 1000 + int64_t{G3}},
+      {"on time again", 996, 500, 8, 500, 0, 1500 + int64_t{G3}},
   };
   TTickRig rig;
   rig.Table.Wide = true;
@@ -123,14 +108,12 @@ TEST(Tick, AStallFoldedIntoOneTickCountsEveryOctetAndSecondInOneColumn) {
 TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
   // per tick 1..12: '+' the scale moved, '.' it did not
   const struct { bool autoScale, trayAutoScale; const char *graph, *tray; } cases[] = {
-      {true, true, "...+...+...+", "..+..+..+..+"},
-      {false, true, "............", "..+..+..+..+"},
+      {true, true, "...+...+...+", "..+..+..+..+"}, {false, true, "............", "..+..+..+..+"},
       {true, false, "...+...+...+", "............"},
   };
   for (const auto& c : cases) {
     TTickRig rig;
-    rig.Form.AutoScale = c.autoScale;
-    rig.Form.TrayAutoScale = c.trayAutoScale;
+    rig.Form.AutoScale = c.autoScale, rig.Form.TrayAutoScale = c.trayAutoScale;
     std::string graph, tray;
     for (int t = 1; t <= 12; ++t) {
       // a level well outside either scale's band, alternating so each rescale moves it
@@ -144,8 +127,7 @@ TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
 
   // each scale from its own value and from a history that holds this tick's sample
   const struct { int32_t graph, tray; std::vector<uint32_t> deltas; int32_t graphAfter, trayAfter; } scales[] = {
-      {8192, 4096, {0, 0, 0}, 8192, 4096},
-      {4096, 8192, {0, 0, 0, 100000}, 105000, 4301},
+      {8192, 4096, {0, 0, 0}, 8192, 4096}, {4096, 8192, {0, 0, 0, 100000}, 105000, 4301},
   };
   for (const auto& c : scales) {
     TTickRig rig;
@@ -156,18 +138,10 @@ TEST(Tick, RescalesGraphEveryFourthAndTrayEveryThirdTick) {
 }
 
 TEST(StatusText, ByteForByte) {
-  const std::string hyphens(38, '-');
-  TTickRig rig;
-  rig.Tick(0, 0);
-  EXPECT_EQ(rig.Form.StatusText, "Downlink: 0B\n\rUplink: 0B\n\r" + hyphens + "\n\rDownloaded: 0B\n\rUploaded: 0B");
-
   TStatsForm f;
-  f.DownRate = 1535;
-  f.UpRate = 4294967295u;  // widened without sign
-  f.DownTotal = 5368709120u;
-  f.UpTotal = 1023;
-  EXPECT_EQ(BuildStatusText(f),
-            "Downlink: 1.4KB\n\rUplink: 3.9GB\n\r" + hyphens + "\n\rDownloaded: 5.0GB\n\rUploaded: 1023B");
+  f.DownRate = 1535, f.UpRate = 4294967295u /* widened without sign */, f.DownTotal = 5368709120u, f.UpTotal = 1023;
+  EXPECT_EQ(BuildStatusText(f), "Downlink: 1.4KB\n\rUplink: 3.9GB\n\r" + std::string(38, '-') +
+                                    "\n\rDownloaded: 5.0GB\n\rUploaded: 1023B");
 }
 
 }  // namespace

@@ -16,19 +16,16 @@ public:
 
   // the start-up window: 87 x 39 at (546, 205), visible, on top until the settings say otherwise
   int32_t L = 546, T = 205, W = 87, H = 39;
-  bool Visible = true;
-  bool Shadow = false, OnTop = true, OnTopChecked = true;
+  bool Visible = true, Shadow = false, OnTop = true, OnTopChecked = true;
   bool TopmostRefused = false;  // the system may refuse the topmost band
-  int Opacity = -1;
-  int Shows = 0, Hides = 0;
+  int Opacity = -1, Shows = 0, Hides = 0;
   TEventLog Calls;
   TEventLog* Log = &Calls;
   std::function<void(const std::string&)> OnEvent;  // sees the state at each call
 
   // the desktop: the primary monitor with a 30-pixel task bar, a second one to its left
   std::vector<TRect> Monitors{{0, 0, 1024, 768}, {-1280, 0, 0, 1024}};
-  TRect WA{0, 0, 1024, 738};
-  TRect Nearest{0, 0, 1024, 738};  // what NearestWorkArea answers
+  TRect WA{0, 0, 1024, 738}, Nearest{0, 0, 1024, 738};  // Nearest: what NearestWorkArea answers
   TPoint32 Cursor{-5000, -5000};
   bool Ctrl = false;
   std::string Frame;  // "active" or "flat" once set

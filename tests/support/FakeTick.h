@@ -13,27 +13,23 @@
 
 class TLoggingTable : public TFakeInterfaceTable {
 public:
-  explicit TLoggingTable(TEventLog& log) : log_(log) {}
-  bool Read(std::vector<TIfRow>& rows) override { return log_.push_back("read"), TFakeInterfaceTable::Read(rows); }
-
-private:
-  TEventLog& log_;
+  explicit TLoggingTable(TEventLog& log) : Log(log) {}
+  bool Read(std::vector<TIfRow>& rows) override { return Log.push_back("read"), TFakeInterfaceTable::Read(rows); }
+  TEventLog& Log;
 };
 
 // Keeps nothing; logs each write as "store <name>".
 class TLoggingStore : public TSettings {
 public:
-  explicit TLoggingStore(TEventLog& log) : log_(log) {}
+  explicit TLoggingStore(TEventLog& log) : Log(log) {}
   void Open() override {}
   int32_t ReadInteger(const std::string&, int32_t def) override { return def; }
   bool ReadBool(const std::string&, bool def) override { return def; }
   std::string ReadString(const std::string&, const std::string& def) override { return def; }
-  void WriteInteger(const std::string& name, int32_t) override { log_.push_back("store " + name); }
-  void WriteBool(const std::string& name, bool) override { log_.push_back("store " + name); }
-  void WriteString(const std::string& name, const std::string&) override { log_.push_back("store " + name); }
-
-private:
-  TEventLog& log_;
+  void WriteInteger(const std::string& name, int32_t) override { Log.push_back("store " + name); }
+  void WriteBool(const std::string& name, bool) override { Log.push_back("store " + name); }
+  void WriteString(const std::string& name, const std::string&) override { Log.push_back("store " + name); }
+  TEventLog& Log;
 };
 
 // A fixed date; monotonic time moves only when the test moves NowMs.
@@ -48,16 +44,14 @@ public:
 // Records the tray picture step.
 class TFakeTray : public TTrayHost {
 public:
-  explicit TFakeTray(TEventLog& log) : log_(log) {}
-  int32_t TrayDown = -1, TrayUp = -1;
-  std::function<void()> OnRender;
+  explicit TFakeTray(TEventLog& log) : Log(log) {}
   void RenderTrayImage(int32_t down, int32_t up) override {
-    TrayDown = down, TrayUp = up, log_.push_back("tray");
+    TrayDown = down, TrayUp = up, Log.push_back("tray");
     if (OnRender) OnRender();
   }
-
-private:
-  TEventLog& log_;
+  TEventLog& Log;
+  int32_t TrayDown = -1, TrayUp = -1;
+  std::function<void()> OnRender;
 };
 
 // A tick's whole surroundings, with one adapter "NIC" in the table, sampling started.
@@ -81,8 +75,7 @@ struct TTickRig {
   }
   // One tick in which the adapter counted down and up more octets.
   void Tick(uint32_t down, uint32_t up) {
-    Table.Row("NIC").InOctets += down;
-    Table.Row("NIC").OutOctets += up;
+    Table.Row("NIC").InOctets += down, Table.Row("NIC").OutOctets += up;
     RunTick(Ctx);
   }
 };

@@ -28,17 +28,14 @@ public:
   int32_t ReadInteger(const std::string& name, int32_t def) override { return Note('r', name), RawInteger(name, def); }
   bool ReadBool(const std::string& name, bool def) override { return Note('r', name), RawInteger(name, def) == 1; }
   std::string ReadString(const std::string& name, const std::string& def) override {
-    Note('r', name);
-    const auto it = Values.find(name);
+    const auto it = (Note('r', name), Values.find(name));
     return it == Values.end() ? def : it->second.substr(0, it->second.find('\0'));
   }
   void WriteInteger(const std::string& name, int32_t value) override {
     Note('w', name, std::to_string(value)), SetInteger(name, value);
   }
   void WriteBool(const std::string& name, bool value) override { WriteInteger(name, value); }
-  void WriteString(const std::string& name, const std::string& value) override {
-    Note('w', name, value), SetText(name, value);
-  }
+  void WriteString(const std::string& name, const std::string& value) override { Note('w', name, value), SetText(name, value); }
 
   // Planting and inspecting values; not recorded. Every kind reads by the same rules.
   void SetRaw(const std::string& name, uint32_t /*type*/, std::string bytes) { Values[name] = std::move(bytes); }
@@ -47,7 +44,6 @@ public:
     Values[name] = {char(u), char(u >> 8), char(u >> 16), char(u >> 24)};
   }
   void SetText(const std::string& name, const std::string& text) { Values[name] = text + '\0'; }
-  bool Has(const std::string& name) const { return Values.count(name) != 0; }
   // As the store reads it: longer than 4 bytes does not fit its buffer, shorter is zero-extended.
   int32_t RawInteger(const std::string& name, int32_t def) const {
     const auto it = Values.find(name);

@@ -35,12 +35,8 @@ public:
   void FillRect(const TRect& r, TColor c) override { Calls.push_back({TDrawCall::FillRect, r, c}); }
   void FrameRect(const TRect& r, TColor c) override { Calls.push_back({TDrawCall::FrameRect, r, c}); }
   void Line(TPoint32 a, TPoint32 b, TColor c) override { Calls.push_back({TDrawCall::Line, {}, c, 0, a, b}); }
-  void Rectangle(const TRect& r, TColor outline, TColor fill) override {
-    Calls.push_back({TDrawCall::Rectangle, r, fill, outline});
-  }
-  void Ellipse(const TRect& r, TColor outline, TColor fill) override {
-    Calls.push_back({TDrawCall::Ellipse, r, fill, outline});
-  }
+  void Rectangle(const TRect& r, TColor o, TColor fill) override { Calls.push_back({TDrawCall::Rectangle, r, fill, o}); }
+  void Ellipse(const TRect& r, TColor o, TColor fill) override { Calls.push_back({TDrawCall::Ellipse, r, fill, o}); }
   void Polygon(const TPoint32* points, size_t count, TColor outline, TColor fill) override {
     Calls.push_back({TDrawCall::Polygon, {}, fill, outline, {}, {}, {points, points + count}});
   }
