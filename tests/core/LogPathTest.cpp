@@ -31,7 +31,7 @@ TEST(LogPath, OnlyNamesOfPlainFilesAreUsable) {
       {"conin$", false}, {"conout$.x", false}, {"C:\\logs\\", false}, {"C:", false}, {"..", false},
       {"\\\\.\\pipe\\x", false}, {"\\\\?\\C:\\x.txt", false}, {"//./nul", false}, {"\\\\.", false},
       {"day.txt:hidden", false}, {"1:\\x", false}, {"a?b", false}, {"a*b", false}, {"a|b", false},
-      {"a<b", false}, {"a>b", false}, {"a\"b", false}, {std::string("a\0b", 3), false},
+      {"a<b", false}, {"a>b", false}, {"a\"b", false}, {"a\tb", false}, {std::string("a\0b", 3), false},
   };
   for (const auto& c : cases) EXPECT_EQ(UsableLogPath(c.path), c.usable) << "\"" << c.path.substr(0, 40) << "\"";
 }

@@ -64,8 +64,11 @@ TEST(DrawCanvas, PixelRules) {
   c->FrameRect(RECT{8, 8, 13, 13});
   c->Ellipse(17, 0, 19, 2);
   const struct { const char* what; RECT r; uint32_t colour; } areas[] = {
-      {"line", {2, 18, 10, 19}, Red}, {"rectangle right edge in column 15", {15, 0, 16, 16}, Red},
+      {"line", {2, 18, 10, 19}, Red}, {"line end point left out", {10, 18, 11, 19}, Magenta},
+      {"rectangle right edge in column 15", {15, 0, 16, 16}, Red}, {"bottom edge in row 15", {0, 15, 16, 16}, Red},
       {"fill", {2, 2, 6, 6}, Green}, {"fill right edge exclusive", {6, 2, 7, 6}, Blue},
+      {"fill bottom edge exclusive", {2, 6, 6, 7}, Blue}, {"dot right edge exclusive", {19, 0, 20, 3}, Magenta},
+      {"dot bottom edge exclusive", {16, 2, 20, 3}, Magenta},
       {"frame", {8, 8, 13, 9}, White}, {"frame fills nothing", {9, 9, 12, 12}, Blue},
   };
   for (const auto& a : areas) EXPECT_EQ(Mismatches(*bmp, a.r, a.colour), "") << a.what;

@@ -114,6 +114,9 @@ TEST_F(NotifyIconTest, AddModifyDeleteWithTheBasicRecordAndBalloonsWithTheExtend
                        second.dwInfoFlags),
             std::tuple(size_t{0}, size_t{63}, size_t{255}, DWORD{NIIF_ERROR}))
       << "an empty balloon first takes down the old one; title and text cut to their fields";
+  icon->ShowBalloon("Tarvelo Stats", "Down: 1.1 MB/s", 10, 1);  // the program's own kind
+  EXPECT_EQ(std::tuple(ShellRequests().back().d.dwInfoFlags, ShellRequests().back().d.uTimeout),
+            std::tuple(DWORD{NIIF_INFO}, 10000u));
   ShellRequests().clear();
   icon->SetActive(false);
   icon.reset();
