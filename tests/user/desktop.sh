@@ -53,7 +53,16 @@ window_geometry() {
 }
 
 has_window() { [ -n "$(window_geometry "$1")" ]; }
-wait_window() { within "${2:-20}" has_window "$1"; }
+# On a timeout it says what the desktop held instead, and keeps a screenshot of it.
+wait_window() { within "${2:-20}" has_window "$1" || { desktop_report "$1"; return 1; }; }
+
+desktop_report() {
+  echo "no window '$1'; the desktop's windows, from inside Wine:"
+  probe windows | sed 's/^/  /'
+  echo "the Windows processes:"
+  pgrep -af '\.exe' | sed 's/^/  /'
+  shot "$(dirname "$WINEPREFIX")/timeout.png" && echo "screenshot: $(dirname "$WINEPREFIX")/timeout.png"
+}
 
 reg_get() { desktop_wine reg query "$TarveloKey" /v "$1" | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'; }
 reg_set() { desktop_wine reg add "$TarveloKey" /v "$1" /t "$2" /d "$3" /f >/dev/null; }
