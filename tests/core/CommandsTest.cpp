@@ -36,8 +36,8 @@ private:
   TEventLog& log_;
 };
 
-const Names Save = {"store LeftPos", "store TopPos", "store Width", "store Height", "store StayOnTop",
-                    "store UserHide"};
+const Names Save = {"store LeftPos", "store TopPos", "store Width", "store Height", "store StayOnTop=1",
+                    "store UserHide=0"};
 const Names Load = {"move", "resize", "shadow", "opacity", "ontop", "check"};
 
 Names Join(std::initializer_list<Names> parts) {
@@ -54,8 +54,9 @@ TEST(Commands, EachItemRunsItsCommand) {
       {"Transfer Log missing", 4, false, false, {"exists? transfer_log.txt"}},
       {"Options", 6, false, false, Join({Save, {"options 'Tarvelo  - options' open"}, Load})},
       {"ShowGraph", 7, false, false, {"visible?", "hide"}},
-      {"Stay On Top", 8, false, true, {"ontop", "check", "store StayOnTop"}},
-      {"Stay On Top refused", 8, true, true, {"ontop", "check", "store StayOnTop"}},
+      {"Stay On Top", 8, false, true, {"ontop", "check", "store StayOnTop=1"}},
+      {"Stay On Top off", 8, false, false, {"ontop", "check", "store StayOnTop=0"}},
+      {"Stay On Top refused", 8, true, true, {"ontop", "check", "store StayOnTop=1"}},
       {"About", 10, false, false, {"about 'Tarvelo ' open"}},
       {"HomePage", 11, false, false, {std::string("open ") + MakerHomePage}},
       {"Bugtracker", 13, false, false, {std::string("open ") + MakerBugTracker}},

@@ -18,7 +18,7 @@ public:
   TEventLog& Log;
 };
 
-// Keeps nothing; logs each write as "store <name>".
+// Keeps nothing; logs each write as "store <name>", a flag with its value.
 class TLoggingStore : public TSettings {
 public:
   explicit TLoggingStore(TEventLog& log) : Log(log) {}
@@ -27,7 +27,7 @@ public:
   bool ReadBool(const std::string&, bool def) override { return def; }
   std::string ReadString(const std::string&, const std::string& def) override { return def; }
   void WriteInteger(const std::string& name, int32_t) override { Log.push_back("store " + name); }
-  void WriteBool(const std::string& name, bool) override { Log.push_back("store " + name); }
+  void WriteBool(const std::string& name, bool on) override { Log.push_back("store " + name + (on ? "=1" : "=0")); }
   void WriteString(const std::string& name, const std::string&) override { Log.push_back("store " + name); }
   TEventLog& Log;
 };
