@@ -20,6 +20,7 @@ TEST(WindowBehaviours, SnapsWithinTenPixelsAndClampsOnlyWhenSnapped) {
       {{927, 300}, 87, Desk, {937, 300}}, {{926, 300}, 87, Desk, {926, 300}}, {{-7, 300}, 87, Desk, {0, 300}},
       {{11, 300}, 87, Desk, {11, 300}}, {{3, 708}, 87, Desk, {0, 699}}, {{300, 35}, 87, TopBar, {300, 30}},
       {{-50, 300}, 87, Desk, {-50, 300}} /* near nothing: not clamped */, {{-50, 5}, 87, Desk, {0, 0}} /* clamped */,
+      {{980, 5}, 87, Desk, {937, 0}}, {{3, 740}, 87, Desk, {0, 699}}, {{5, -50}, 87, Desk, {0, 0}},  // the other clamps
       {{8, 300}, 1010, Desk, {0, 300}} /* the right edge measured from the snapped left */,
       {{INT32_MIN, INT32_MAX}, 87, Desk, {INT32_MIN, INT32_MAX}},
   };
