@@ -2,6 +2,7 @@
 # shell (a taskbar with a notification area), on a private Xvfb, driven by xdotool.
 # The desktop window sits at (0, 0), so X root coordinates are screen coordinates.
 #   desktop_start WORKDIR EXE [ARGS...]   fresh settings; desktop_run starts the program
+#   desktop_up TITLE                      desktop_run until the window of that title shows
 #   window_geometry TITLE                 "x y w h" of the first top-level window of that title
 #   wait_window TITLE [SECONDS]           waits until it exists (has_window: whether it does)
 #   reg_get NAME / reg_set NAME TYPE DATA the program's key in the registry
@@ -38,6 +39,19 @@ desktop_run() {
   desktop_pid=$!
 }
 
+# desktop_up TITLE: desktop_run, then waits for the window of that title. A desktop that
+# came up without it is reported and started once more, so a Wine start-up that went wrong
+# does not fail the checks behind it; the report stays in the log.
+desktop_up() {
+  desktop_run
+  wait_window "$1" 60 && return 0
+  echo "starting the desktop once more"
+  wineserver -k >/dev/null 2>&1
+  wait "$desktop_pid" 2>/dev/null
+  desktop_run
+  wait_window "$1" 60
+}
+
 desktop_stop() {
   wineserver -k >/dev/null 2>&1
   [ -n "${desktop_pid:-}" ] && wait "$desktop_pid" 2>/dev/null
@@ -59,8 +73,11 @@ wait_window() { within "${2:-20}" has_window "$1" || { desktop_report "$1"; retu
 desktop_report() {
   echo "no window '$1'; the desktop's windows, from inside Wine:"
   probe windows | sed 's/^/  /'
-  echo "the Windows processes:"
-  pgrep -af '\.exe' | sed 's/^/  /'
+  echo "the Windows processes of this prefix:"
+  local pid
+  for pid in $(pgrep -f '\.exe'); do
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && { tr '\0' ' ' <"/proc/$pid/cmdline"; echo; } | sed 's/^/  /; s/ *$//'
+  done
   shot "$(dirname "$WINEPREFIX")/timeout.png" && echo "screenshot: $(dirname "$WINEPREFIX")/timeout.png"
 }
 

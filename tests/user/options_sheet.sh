@@ -23,8 +23,7 @@ page_shot() {  # the sheet cut out of a screenshot
 
 desktop_start "$work" "$build/tarvelo.exe"
 trap desktop_stop EXIT
-desktop_run
-wait_window "Tarvelo " 90 || { echo "FAILED: no adapter message"; exit 1; }
+desktop_up "Tarvelo " || { echo "FAILED: no adapter message"; exit 1; }
 sleep 1
 keys Return
 wait_window "$Sheet" 30 || { echo "FAILED: no options sheet"; exit 1; }

@@ -15,8 +15,7 @@ trap '[ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null; desktop_stop' EX
 desktop_start "$build/user-shot" "$build/tarvelo.exe"
 for v in "Adapter REG_SZ lo" "Width REG_DWORD 180" "Height REG_DWORD 110" "LeftPos REG_DWORD 820" \
          "TopPos REG_DWORD 614"; do reg_set $v; done
-desktop_run
-wait_window StatsForm 90 || { echo "the graph window never came"; exit 1; }
+desktop_up StatsForm || { echo "the graph window never came"; exit 1; }
 # loopback traffic that rises and falls
 ( while true; do for s in 8000 20000 42000 60000 30000 12000 50000 3000 0; do
     if [ "$s" = 0 ]; then sleep 4; else ping -q -c 5 -i 0.2 -s "$s" 127.0.0.1 >/dev/null 2>&1; fi; done; done ) &

@@ -23,8 +23,7 @@ rm -f "$work"/*.png
 reg_set Adapter REG_SZ lo
 reg_set TrayDnColor REG_DWORD 0xFF0000  # blue and green, as #RRGGBB: #0000FF, #00FF00
 reg_set TrayUpColor REG_DWORD 0x00FF00
-desktop_run
-wait_window StatsForm 90 || { echo "FAILED: the graph window never came"; exit 1; }
+desktop_up StatsForm || { echo "FAILED: the graph window never came"; exit 1; }
 
 # steady traffic on loopback: both directions count every packet
 ping -q -i 0.2 -s 60000 127.0.0.1 >/dev/null 2>&1 &
