@@ -134,6 +134,7 @@ TEST(TickSeconds, WholeSecondsThatPassedWithTheRestCarried) {
       {"first tick", 0, 1}, {"on time", 1000, 1}, {"early", 998, 1}, {"late", 1003, 1},
       {"a stall of five periods folded into one", 6000, 6}, {"right after it", 12, 0}, {"a tick and a half", 1490, 2},
       {"behind by half a second", 1000, 1}, {"no time at all", 0, 0}, {"the clock went back", -5000, 1}, {"then", 1000, 1},
+      {"half a second rounds up", 500, 1}, {"so what is left is just under half of one", 999, 0},
   };
   TTickTiming timing;
   uint64_t now = 86400000;
