@@ -198,26 +198,25 @@ inline void Press(WPARAM key) {
 
 // tarvelo.exe from beside the test program, ended at the latest with the test.
 struct TProgram {
-  PROCESS_INFORMATION pi{};
+  tk::unique_handle process, thread;
+  DWORD id = 0;
   TProgram() {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string cmd = "\"" + std::string(self, strrchr(self, '\\') + 1) + "tarvelo.exe\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    process.reset(pi.hProcess), thread.reset(pi.hThread), id = pi.dwProcessId;
   }
-  TProgram(const TProgram&) = delete;
-  TProgram& operator=(const TProgram&) = delete;
   ~TProgram() {
-    if (!pi.hProcess) return;
-    TerminateProcess(pi.hProcess, 1);  // nothing once it has ended
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+    if (process) TerminateProcess(process.get(), 1);  // nothing once it has ended
   }
   // The exit code, or -1 when it does not end within ten seconds.
   int64_t Exit() const {
     DWORD code = 0;
-    return WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)
+    return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(process.get(), &code)
                ? int64_t{code} : -1;
   }
   // Its window of that class and title, waited for up to 15 s.
@@ -226,7 +225,7 @@ struct TProgram {
       for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, title));) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        if (pid == pi.dwProcessId) return w;
+        if (pid == id) return w;
       }
     return nullptr;
   }

@@ -10,7 +10,9 @@ namespace {
 
 // Answers the message box with OK once it has its text.
 std::string AnswerMessage(HWND box) {
-  const std::string text = Text(box, 0xFFFF);  // the message box's static text
+  // the message box's static text, which may come a moment after the box
+  std::string text;
+  for (int i = 0; i < 100 && (text = Text(box, 0xFFFF)).empty(); ++i) Sleep(50);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
   return text;
