@@ -50,7 +50,7 @@ holder=""
 cleanup() {
   wineserver -k >/dev/null 2>&1
   [ -n "$holder" ] && wait "$holder" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
 

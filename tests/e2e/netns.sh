@@ -15,7 +15,7 @@ in_peer() { ip netns exec "$ns_peer" "$@"; }
 e2e_cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   ip netns exec "$ns_app" wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   ip netns del "$ns_app" 2>/dev/null; ip netns del "$ns_peer" 2>/dev/null
 }
 

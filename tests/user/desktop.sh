@@ -55,7 +55,7 @@ desktop_up() {
 desktop_stop() {
   wineserver -k >/dev/null 2>&1
   [ -n "${desktop_pid:-}" ] && wait "$desktop_pid" 2>/dev/null
-  [ -n "${desktop_xvfb:-}" ] && kill "$desktop_xvfb" 2>/dev/null
+  [ -n "${desktop_xvfb:-}" ] && kill "$desktop_xvfb" 2>/dev/null && wait "$desktop_xvfb" 2>/dev/null
   desktop_pid="" desktop_xvfb=""
 }
 
