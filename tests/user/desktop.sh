@@ -71,7 +71,9 @@ has_window() { [ -n "$(window_geometry "$1")" ]; }
 wait_window() { within "${2:-20}" has_window "$1" || { desktop_report "$1"; return 1; }; }
 
 desktop_report() {
-  echo "no window '$1'; the desktop's windows, from inside Wine:"
+  echo "no window '$1'"
+  xdpyinfo >/dev/null 2>&1 || echo "the display $DISPLAY does not answer"
+  echo "the desktop's windows, from inside Wine:"
   probe windows | sed 's/^/  /'
   echo "the Windows processes of this prefix:"
   local pid
