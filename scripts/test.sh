@@ -8,6 +8,11 @@ root=$(pwd)
 
 scripts/setup.sh || exit 1
 
+# A full disk fails the Windows tests in ways that look like anything but; say it first.
+free_mb=$(df -Pm "$root" | awk 'NR == 2 { print $4 }')
+echo "disk: $free_mb MB free"
+[ "${free_mb:-0}" -ge 3000 ] || echo "warning: the Windows tests need about 3 GB of disk"
+
 # One display and one wineserver for the whole Windows run.
 . "$root/scripts/xvfb.sh"
 start_private_xvfb

@@ -47,10 +47,14 @@ export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=,winemenub
 . "$root/scripts/xvfb.sh"
 start_private_xvfb
 holder=""
+# A prefix that passed is not worth its most of a gigabyte; one that failed is kept.
 cleanup() {
+  local rc=$?
   wineserver -k >/dev/null 2>&1
   [ -n "$holder" ] && wait "$holder" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ "$rc" -eq 0 ] && rm -rf "$WINEPREFIX"
+  return "$rc"
 }
 trap cleanup EXIT
 

@@ -3,6 +3,7 @@
 # The desktop window sits at (0, 0), so X root coordinates are screen coordinates.
 #   desktop_start WORKDIR EXE [ARGS...]   fresh settings; desktop_run starts the program
 #   desktop_up TITLE                      desktop_run until the window of that title shows
+#   desktop_finish [STATUS]               the EXIT trap: stops it all; a pass drops the prefix
 #   window_geometry TITLE                 "x y w h" of the first top-level window of that title
 #   wait_window TITLE [SECONDS]           waits until it exists (has_window: whether it does)
 #   reg_get NAME / reg_set NAME TYPE DATA the program's key in the registry
@@ -57,6 +58,15 @@ desktop_stop() {
   [ -n "${desktop_pid:-}" ] && wait "$desktop_pid" 2>/dev/null
   [ -n "${desktop_xvfb:-}" ] && kill "$desktop_xvfb" 2>/dev/null && wait "$desktop_xvfb" 2>/dev/null
   desktop_pid="" desktop_xvfb=""
+}
+
+# A prefix is most of a gigabyte; one that passed is not worth the disk, one that failed is
+# kept to look into.
+desktop_finish() {
+  local rc=${1:-$?}
+  desktop_stop
+  [ "$rc" -eq 0 ] && rm -rf "$WINEPREFIX"
+  return "$rc"
 }
 
 window_geometry() {

@@ -22,7 +22,7 @@ page_shot() {  # the sheet cut out of a screenshot
 }
 
 desktop_start "$work" "$build/tarvelo.exe"
-trap desktop_stop EXIT
+trap desktop_finish EXIT
 desktop_up "Tarvelo " || { echo "FAILED: no adapter message"; exit 1; }
 sleep 1
 keys Return

@@ -10,7 +10,7 @@ out=${2:-$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshot.png}
 . "$(dirname "$0")/desktop.sh"
 
 traffic_pid=""
-trap '[ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null; desktop_stop' EXIT
+trap 'rc=$?; [ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null; desktop_finish "$rc"' EXIT
 
 desktop_start "$build/user-shot" "$build/tarvelo.exe"
 for v in "Adapter REG_SZ lo" "Width REG_DWORD 180" "Height REG_DWORD 110" "LeftPos REG_DWORD 820" \

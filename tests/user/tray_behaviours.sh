@@ -17,7 +17,7 @@ balloon_shown() { [ -n "$(probe_rect tooltips_class32)" ]; }
 about_open() { [ -n "$(probe_rect '#32770' 'About Tarvelo ')" ]; }
 
 ping_pid=""
-trap '[ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null; desktop_stop' EXIT
+trap 'rc=$?; [ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null; desktop_finish "$rc"' EXIT
 desktop_start "$work" "$build/tarvelo.exe"
 rm -f "$work"/*.png
 reg_set Adapter REG_SZ lo
