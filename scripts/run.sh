@@ -47,6 +47,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix in $WINEPREFIX (once)..."
   wine wineboot -i >/dev/null 2>&1; wineserver -w
 fi
+# Title bars' buttons are drawn with Marlett, which this Wine looks for in the prefix only.
+cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
 
 key='HKCU\Software\Quillmoor\Tarvelo'
 stored=$(wine reg query "$key" /v Adapter 2>/dev/null | tr -d '\r' | awk '$1=="Adapter"{ $1=""; $2=""; sub(/^  */, ""); print }')
