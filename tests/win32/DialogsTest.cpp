@@ -92,6 +92,7 @@ TEST(AboutBox, ShowsTheVersionOpensTheLinksAndLeavesNoHandles) {
   const auto show = [&] { ShowAboutDialog(nullptr, "Tarvelo ", [&](const std::string& t) { opened.push_back(t); }); };
   DriveModal(show, {[&](HWND d) {
                  EXPECT_EQ(Text(d, IDC_ABOUT_VERSION), "version: " TARVELO_VERSION_TEXT);
+                 EXPECT_EQ(Text(d, IDC_ABOUT_LICENCE).find("<%"), std::string::npos) << "a placeholder left in the licence";
                  ExpectCentred(d);
                  for (int id : {IDC_ABOUT_HOMEPAGE, IDC_ABOUT_MAIL, IDC_ABOUT_TITLE}) {
                    SendDlgItemMessageA(d, id, WM_LBUTTONDOWN, MK_LBUTTON, 0);
