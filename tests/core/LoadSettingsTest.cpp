@@ -149,8 +149,8 @@ TEST(LoadSettings, PlacesTheWindowOnAMonitorAndKnowsItsHome) {
     Loaded l({{"LeftPos", c.left}, {"TopPos", c.top}, {"Width", c.width}});
     l.window.Nearest = c.nearest, l.window.ReturnTimerOn = c.away, l.form.HomeLeft = 1, l.form.HomeTop = 2;
     l.Load();
-    EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.form.HomeLeft, l.form.HomeTop), std::tuple(c.want.x, c.want.y, c.home.x, c.home.y))
-        << c.what;
+    EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.form.HomeLeft, l.form.HomeTop),
+              std::tuple(c.want.x, c.want.y, c.home.x, c.home.y)) << c.what;
   }
 }
 

@@ -156,8 +156,8 @@ TEST_F(Totals, TheDayCloseWritesOnlyToAPlainFileAndAlwaysStartsAgain) {
     store = {};
     form = {5000, 7000, 42, clock.Day - 1, name.empty() ? name : (dir / name).string(), true};
     CloseDay(form, store, clock);
-    EXPECT_EQ(std::tuple(Counters(), store.RawInteger("lastdate", -1)), std::tuple(std::tuple(clock.Day, 0, 0, 0u), int32_t(clock.Day)))
-        << name;
+    EXPECT_EQ(std::tuple(Counters(), store.RawInteger("lastdate", -1)),
+              std::tuple(std::tuple(clock.Day, 0, 0, 0u), int32_t(clock.Day))) << name;
   }
   char byte;
   EXPECT_EQ(read(reader, &byte, 1), 0) << "a line went into the pipe";
