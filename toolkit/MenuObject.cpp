@@ -249,14 +249,20 @@ BOOL TMenuObject::Popup(int x, int y) {
   TWindowObject* form = root->window_;
   if (!menu || !form) return FALSE;
   const bool topLevel = !(form->Style() & WS_CHILD);
-  const int parkedTop = GetSystemMetrics(SM_CYSCREEN) + 50;
+  // One row still on the screen: a window wholly off it is never mapped under X, and
+  // keys reach only a mapped window. Its empty region shows none of it.
+  const int parkedTop = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
   RECT saved{};
   bool wasVisible = true;
   if (topLevel) {
     saved = {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height()};
     wasVisible = form->Visible();
-    if (!wasVisible) form->SetTop(parkedTop);
-    form->Show();  // the owner must be the foreground window or the menu never closes
+    if (!wasVisible) {
+      form->SetTop(parkedTop);
+      tk::unique_hrgn none(CreateRectRgn(0, 0, 0, 0));
+      if (none && SetWindowRgn(form->Handle(), none.get(), FALSE)) (void)none.release();  // the window owns it now
+    }
+    form->Show();  // the owner must be the foreground window, or the menu takes no keys and never closes
   }
   MSG pending;
   if (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) {
@@ -271,7 +277,10 @@ BOOL TMenuObject::Popup(int x, int y) {
   AddRef();
   const BOOL result = TrackPopupMenu(menu, popupFlags_, x, y, 0, form->Handle(), nullptr);
   if (topLevel && !BeingDestroyed() && form->Top() == parkedTop) {
-    if (!wasVisible) form->Hide();
+    if (!wasVisible) {
+      form->Hide();
+      SetWindowRgn(form->Handle(), nullptr, FALSE);
+    }
     form->SetPosition(saved.left, saved.top);
     form->SetWidth(saved.right - saved.left);
     form->SetHeight(saved.bottom - saved.top);

@@ -1,6 +1,22 @@
 #include "toolkit/Platform.h"
 
+#include <shellapi.h>
+
 namespace tk {
+
+void ShellOpen(HWND owner, const std::string& target) {
+  // a program that honours the show command would start hidden with 0
+  ShellExecuteA(owner, nullptr, target.c_str(), nullptr, "", SW_SHOWNORMAL);
+}
+
+unique_hmodule LoadSystemLibrary(const char* name) {
+  // by its full name: a DLL of that name beside the exe or in the current folder is not the system's
+  char path[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  const std::string full = std::string(path, length) + "\\" + name;
+  return unique_hmodule(LoadLibraryA(full.c_str()));
+}
 
 bool FileExists(const std::string& path) {
   const DWORD attr = GetFileAttributesA(path.c_str());

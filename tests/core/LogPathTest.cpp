@@ -25,6 +25,7 @@ TEST(LogPath, OnlyNamesOfPlainFilesAreUsable) {
   const struct { std::string path; bool usable; } cases[] = {
       {"transfer_log.txt", true}, {"\\\\server\\share\\log.txt", true}, {"console.txt", true}, {"nul1", true},
       {"COM10", true}, {"a.con", true}, {"c:day.txt", true}, {std::string(MaxLogPathLength, 'a'), true},
+      {"C:\\My logs\\day.txt", true}, {"C:\\logs\\day.txt:x", false},
       {"", false}, {std::string(MaxLogPathLength + 1, 'a'), false}, {"con", false}, {"CON.txt", false},
       {"C:\\x\\aux.log", false}, {"logs/Prn", false}, {"nul ", false}, {"NUL.", false}, {"prn .txt", false},
       {"lpt9.log", false}, {"COM0", false}, {"com\xB9", false}, {"COM\xB2.log", false}, {"LPT\xB3.txt", false},

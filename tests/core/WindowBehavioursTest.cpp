@@ -125,7 +125,7 @@ TEST(LoadSettings, PlacesTheWindowOnAMonitorAndKnowsItsHome) {
       {"on the left monitor", -1200, 205, 87, Desk, false, {-1200, 205}, {-1200, 205}},
       {"on no monitor", -100000, 205, 87, Desk, false, {0, 205}, {0, 205}},
       {"below every monitor", 546, 99999, 87, Desk, false, {546, 699}, {546, 699}},
-      {"far off, too wide", INT32_MAX, INT32_MIN, 16384, Desk, false, {0, 0}, {0, 0}},
+      {"far off, too wide", INT32_MAX, INT32_MIN, 16384, Desk, false, {724, 0}, {724, 0}},
       {"nearest the left monitor", -5000, 205, 87, {-1280, 0, 0, 994}, false, {-1280, 205}, {-1280, 205}},
   };
   for (const auto& c : cases) {
