@@ -24,20 +24,6 @@ constexpr const char* MessageCaption = "Tarvelo ";
 
 TColor GetSystemColour(int32_t index) { return GetSysColor(index); }
 
-// The enabled one of the visible windows owned by `owner`, directly or not: with dialogs
-// opened from dialogs, the innermost, as the others wait for it.
-HWND InnermostDialog(HWND owner) {
-  struct TSearch { HWND owner, found; } search{owner, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND wnd, LPARAM data) -> BOOL {
-    auto& s = *reinterpret_cast<TSearch*>(data);
-    if (!IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) return TRUE;
-    for (HWND o = GetWindow(wnd, GW_OWNER); o; o = GetWindow(o, GW_OWNER))
-      if (o == s.owner) return s.found = wnd, FALSE;
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // A menu of this thread is open.
 bool InMenu() {
   GUITHREADINFO info{};
@@ -347,7 +333,7 @@ void TMainForm::ShowAboutDialog(const std::string& title) {
 
 bool TMainForm::FrontOpenDialog() {
   if (openDialogs_ == 0) return false;
-  if (HWND dialog = InnermostDialog(Wnd())) SetForegroundWindow(dialog);
+  if (HWND dialog = tk::EnabledOwnedWindow(Wnd())) SetForegroundWindow(dialog);
   return true;
 }
 

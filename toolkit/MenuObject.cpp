@@ -1,5 +1,6 @@
 #include "toolkit/MenuObject.h"
 #include "toolkit/MenuTemplate.h"
+#include "toolkit/Platform.h"
 #include <windowsx.h>
 #include <algorithm>
 
@@ -276,14 +277,19 @@ BOOL TMenuObject::Popup(int x, int y) {
   if (root->onBeforePopup_) root->onBeforePopup_.code(root->onBeforePopup_.data, root);
   AddRef();
   const BOOL result = TrackPopupMenu(menu, popupFlags_, x, y, 0, form->Handle(), nullptr);
-  if (topLevel && !BeingDestroyed() && form->Top() == parkedTop) {
-    if (!wasVisible) {
-      form->Hide();
-      SetWindowRgn(form->Handle(), nullptr, FALSE);
+  if (topLevel && !wasVisible && !BeingDestroyed()) {
+    // moved meanwhile, it was shown where it is meant to be: it keeps that place
+    const bool parked = form->Top() == parkedTop;
+    // A dialog the form owns takes the keys back, not whichever window the hiding would
+    // activate (under X it may even take them after a command has fronted the dialog).
+    if (HWND owned = parked ? EnabledOwnedWindow(form->HandleIfCreated()) : nullptr) SetActiveWindow(owned);
+    if (parked) form->Hide();
+    if (HWND wnd = form->HandleIfCreated()) SetWindowRgn(wnd, nullptr, FALSE);
+    if (parked) {
+      form->SetPosition(saved.left, saved.top);
+      form->SetWidth(saved.right - saved.left);
+      form->SetHeight(saved.bottom - saved.top);
     }
-    form->SetPosition(saved.left, saved.top);
-    form->SetWidth(saved.right - saved.left);
-    form->SetHeight(saved.bottom - saved.top);
   }
   Release(this);
   return result;

@@ -4,6 +4,19 @@
 
 namespace tk {
 
+HWND EnabledOwnedWindow(HWND owner) {
+  struct TSearch { HWND owner, found; } search{owner, nullptr};
+  if (!owner) return nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND wnd, LPARAM data) -> BOOL {
+    auto& s = *reinterpret_cast<TSearch*>(data);
+    if (!IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) return TRUE;
+    for (HWND o = GetWindow(wnd, GW_OWNER); o; o = GetWindow(o, GW_OWNER))
+      if (o == s.owner) return s.found = wnd, FALSE;
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 void ShellOpen(HWND owner, const std::string& target) {
   // a program that honours the show command would start hidden with 0
   ShellExecuteA(owner, nullptr, target.c_str(), nullptr, "", SW_SHOWNORMAL);

@@ -8,6 +8,10 @@
 
 namespace tk {
 
+// The enabled one of the visible windows of this thread that `owner` owns, directly or
+// not: with dialogs opened from dialogs, the innermost, as the others wait for it.
+HWND EnabledOwnedWindow(HWND owner);
+
 // Opens a file or an address with its associated program, shown normally; failures
 // are ignored.
 void ShellOpen(HWND owner, const std::string& target);

@@ -343,6 +343,9 @@ void TWindowObject::SetVisible(bool on) {
 
 void TWindowObject::Show() {
   CreateWindowNow();
+  // A hidden window may hold the focus already (a dialog it owned has closed): under X
+  // the keys reach it only when the focus is set anew once it is shown.
+  if (HWND wnd = wnd_.get(); wnd && !IsWindowVisible(wnd)) SetFocus(nullptr);
   SetVisible(true);
   if (HWND wnd = wnd_.get()) {
     SetForegroundWindow(wnd);

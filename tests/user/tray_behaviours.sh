@@ -15,6 +15,12 @@ graph_shown() { [ -n "$(graph_rect)" ]; }
 graph_hidden() { ! graph_shown; }
 balloon_shown() { [ -n "$(probe_rect tooltips_class32)" ]; }
 about_open() { [ -n "$(probe_rect '#32770' 'About Tarvelo ')" ]; }
+menus_are() { [ "$(probe windows | awk -F'\t' '$1 == "#32768"' | wc -l)" = "$1" ]; }
+windows_titled() { probe windows | awk -F'\t' -v t="$1" '$2 == t' | wc -l; }
+active_is() { [ "$(probe focus | cut -f1)" = "$1" ]; }
+Sheet="Tarvelo  - options"
+# right-click the icon, then keys in its menu: Down Down is Transfer Logging, one more Options
+tray_menu() { xdotool mousemove "$icon_x" "$icon_y" click 3; within 5 menus_are 1; xdotool key --delay 200 "$@"; sleep 1; }
 
 ping_pid=""
 trap 'rc=$?; [ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null; desktop_finish "$rc"' EXIT
@@ -52,7 +58,37 @@ shot "$work/balloon.png"
 xdotool click 1
 check "a left click on the icon hides the graph" within 5 graph_hidden
 sleep 1  # not a double click
-xdotool click 1
+
+# the menu of the hidden graph takes keys
+xdotool click 3
+check "right-clicking the icon of the hidden graph opens the menu" within 5 menus_are 1
+xdotool key --delay 200 Down Down Right
+check "the arrow keys open its submenu" within 3 menus_are 2
+xdotool key Escape
+check "Esc closes the submenu" within 3 menus_are 1
+xdotool key Escape
+check "and then the menu" within 3 menus_are 0
+check "the graph stays hidden" graph_hidden
+
+# the counters from the menu, with traffic going on, leave it hidden
+tray_menu Down Down Right Return
+check "Counters opens from the menu" within 5 has_window Counters
+xdotool key Return
+check "Enter closes it" within 5 not has_window Counters
+sleep 3
+check "the graph hidden from the tray stays hidden after the counters" graph_hidden
+
+# one options sheet at a time
+tray_menu Down Down Down Return
+check "Options opens from the menu" within 5 has_window "$Sheet"
+tray_menu Down Down Down Return
+check "Options again brings the open sheet to the front" within 3 active_is "$Sheet"
+check "and opens no second one" is 1 "$(windows_titled "$Sheet")"
+shot "$work/sheet.png"
+xdotool key Escape
+check "Esc closes the sheet" within 5 not has_window "$Sheet"
+
+xdotool mousemove "$icon_x" "$icon_y" click 1
 check "a second one shows it" within 5 graph_shown
 
 xdotool mousemove "$icon_x" "$icon_y" click 3

@@ -87,48 +87,6 @@ TEST_F(ProgramMenu, HiddenItemsAndStateWords) {
             std::tuple(UINT(MF_GRAYED), Id(7), 0u));
 }
 
-struct { TWindowObject* form; int raised, opened, topDuring; bool visibleDuring; } g_popup;
-
-void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  EndMenu();
-}
-
-TEST(Menu, PopupOnAHiddenFormHidesItAgainAtItsPlace) {
-  TOwned<TWindowObject> form(g_popup.form = CreateForm(nullptr, "popup"));
-  form->SetOnMessage([](void*, TWindowObject*, TMessageRecord& m, LRESULT&) {
-    g_popup.opened += m.Msg == WM_ENTERMENULOOP;
-    return false;
-  }, nullptr);
-  form->SetHasCaption(false);
-  form->SetPosition(150, 160);
-  form->SetClientSize(90, 70);
-  form->Hide();
-  RECT before{}, after{};
-  GetWindowRect(form->Handle(), &before);
-  BuildMenu(form.get(), {});
-  TMenuObject* menu = BuildMenu(form.get(), {"One", "Two"});
-  menu->SetOnBeforePopup([](void*, TMenuObject*) {
-    ++g_popup.raised;
-    g_popup.visibleDuring = g_popup.form->Visible();
-    g_popup.topDuring = g_popup.form->Top();
-  }, nullptr);
-  for (bool hidden : {true, false}) {
-    if (!hidden) form->Show();
-    SetTimer(nullptr, 0, 300, &CloseMenuSoon);
-    menu->Popup(400, 400);
-    EXPECT_EQ(std::tuple(g_popup.visibleDuring, g_popup.topDuring, form->Visible()),
-              std::tuple(true, hidden ? GetSystemMetrics(SM_CYSCREEN) + 50 : 160, !hidden))
-        << "shown so that it can be the foreground window, a hidden form below the screen";
-  }
-  GetWindowRect(form->Handle(), &after);
-  EXPECT_TRUE(EqualRect(&before, &after)) << "back at its place and size";
-  form->SetPopupMenu(menu);  // the context menu also opens from the keyboard
-  SetTimer(nullptr, 0, 300, &CloseMenuSoon);
-  SendMessageA(form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->Handle()), -1);
-  EXPECT_EQ(g_popup.raised * 10 + g_popup.opened, 23) << "two popups raised their event; three menus opened";
-}
-
 TEST(Menu, MenuBarsAndManyMenusLeaveNoHandles) {
   const THandleBaseline before;
   for (int i = 0; i < 4; ++i) {  // each of the four ways once
