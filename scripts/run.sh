@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds tarvelo.exe and runs it under Wine with the project's own prefix.
 #   scripts/run.sh [--adapter NAME] [--shots DIR]
-# With a display the program shows there. Without one a private Xvfb is started
-# and a screenshot of the whole screen is saved every few seconds.
+# With a display the program shows there. Without one it runs on Wine's virtual
+# desktop with its taskbar, on a private Xvfb, and a screenshot of the desktop is
+# saved every few seconds.
 # Ctrl+C ends the program and Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +47,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix in $WINEPREFIX (once)..."
   wine wineboot -i >/dev/null 2>&1; wineserver -w
 fi
+# Title bars' buttons are drawn with Marlett, which this Wine looks for in the prefix only.
+cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
 
 key='HKCU\Software\Quillmoor\Tarvelo'
 stored=$(wine reg query "$key" /v Adapter 2>/dev/null | tr -d '\r' | awk '$1=="Adapter"{ $1=""; $2=""; sub(/^  */, ""); print }')
@@ -63,15 +66,20 @@ else
   echo "Monitoring '$stored' (stored; --adapter NAME picks another)."
 fi
 
-wine "$exe" &
-app_pid=$!
-
-if [ -n "$xvfb_pid" ]; then
+if [ -z "$xvfb_pid" ]; then
+  wine "$exe" &
+  app_pid=$!
+else
+  # What a user sees: the graph and the tray picture in the taskbar's notification area.
+  desktop=1024x768
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Tarvelo' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1
+  wine explorer /desktop=Tarvelo,$desktop "$exe" &
+  app_pid=$!
   mkdir -p "$shots"
   echo "Screenshots every 5 s: $shots/tarvelo.png (Ctrl+C ends)"
   (
     while sleep 5; do
-      import -display "$DISPLAY" -window root "$shots/tarvelo.png.tmp.png" 2>/dev/null &&
+      import -display "$DISPLAY" -window root -crop "$desktop+0+0" +repage "$shots/tarvelo.png.tmp.png" 2>/dev/null &&
         mv -f "$shots/tarvelo.png.tmp.png" "$shots/tarvelo.png"
     done
   ) &

@@ -62,7 +62,6 @@ TEST(SampleAdapter, MatchesTheFirstEqualDescriptionWhateverItsType) {
   r = SampleAdapter(f, t);
   EXPECT_EQ(std::tuple(r, Readings(f)), std::tuple(TReading::First, std::tuple(1u, 2u, 10u, 20u)));
 
-  // nothing to match: the readings stay as they were
   t.IgnoreCase = false;
   t.Rows = {{6, "", 5, 5}, {6, "Other", 5, 5}};
   const struct { const char* what; const char* name; bool available; } misses[] = {
@@ -82,7 +81,6 @@ TEST(StartSampling, SeedsTotalsFromTheAdaptersFirstReadingAndEnablesTheTimerBefo
     f.AdapterName = "NIC", f.UpTotal = f.DownTotal = 99, f.RecvOctets = f.SentOctets = 42;
     int readsWhenEnabled = -1;
     StartSampling(f, t, [&] { readsWhenEnabled = t.Reads; });
-    // the timer enabled before the priming read; an absent adapter seeds nothing
     EXPECT_EQ(std::tuple(readsWhenEnabled, t.Reads, f.DownTotal, f.UpTotal),
               std::tuple(0, 1, present ? 5000000u : 0u, present ? 70000u : 0u)) << present;
     if (!present) {

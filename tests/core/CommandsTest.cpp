@@ -8,6 +8,7 @@
 
 #include "base/Maker.h"
 #include "support/FakeTick.h"
+#include "toolkit/MenuTemplate.h"
 
 namespace {
 
@@ -86,6 +87,24 @@ TEST(Commands, EachItemRunsItsCommand) {
     EXPECT_EQ(std::tuple(log, form.DialogOpen, form.UserHidden, window.OnTopChecked, form.IdleTicks),
               std::tuple(c.log, false, c.index == 7 && !shown, c.checked && !c.given, shown ? 0 : 40)) << c.what;
   }
+}
+
+TEST(MenuTemplate, MarkersCaptionsAndTheEnd) {
+  const struct { const char* text; bool separator, checkable, checked; const char *caption, *shortcut; } cases[] = {
+      {"-", true, false, false, "", ""},          {"-Plain", false, true, false, "Plain", ""},
+      {"+On", false, true, true, "On", ""},       {"+", false, true, true, "", ""},
+      {"Text", false, false, false, "Text", ""}, {"About\tF1", false, false, false, "About", "F1"},
+  };
+  Names texts;
+  for (const auto& c : cases) texts.push_back(c.text);
+  texts.insert(texts.end(), {"", "after the end"});
+  const auto items = tk::ParseMenuTemplate(texts);
+  ASSERT_EQ(items.size(), std::size(cases)) << "read up to the first empty text";
+  for (size_t i = 0; i < items.size(); ++i)
+    EXPECT_EQ(std::tuple(items[i].Separator, items[i].Checkable, items[i].Checked, items[i].Caption, items[i].Shortcut),
+              std::tuple(cases[i].separator, cases[i].checkable, cases[i].checked, cases[i].caption, cases[i].shortcut))
+        << cases[i].text;
+  EXPECT_TRUE(tk::ParseMenuTemplate({}).empty() && tk::ParseMenuTemplate({""}).empty());
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "base/Maker.h"
+#include "render/ColorTools.h"
+#include "render/Scaling.h"
 #include "support/RecordingSurface.h"
 
 namespace {
@@ -100,8 +103,6 @@ TEST(GraphRenderer, CaptionOnlyInALargeEnoughArea) {
     DrawGraph(s, look, History(c.w), {0, 0, c.w, c.h});
     const auto texts = s.Of(TDrawCall::DrawString);
     ASSERT_EQ(texts.size(), c.drawn ? 2u : 0u) << c.w << " x " << c.h;
-    // in the corner of the area inside the flat ring; the shadow one pixel down and right, grey 0x4C
-    // (76.5 to even) then 0.3 towards pure blue on top
     const int32_t x = c.w - c.flat - static_cast<int32_t>(std::string(MakerHost).size()) * s.CharWidth, y = c.h - c.flat - 11;
     if (!c.drawn) continue;
     EXPECT_EQ(std::tuple(texts[0].text, texts[0].font, texts[0].rect.left, texts[0].rect.top, texts[0].colour,
@@ -164,6 +165,83 @@ TEST(GraphRenderer, AnnotationsFrom71x26AndNothingInAnEmptyArea) {
     const Points zeroLine = c.drawn == 3 ? Points{{0, c.h + 1}, {c.w, c.h + 1}, {c.w, c.h + 1}} : Points{};
     EXPECT_EQ(std::tuple(s.Calls.size() - 1, c.drawn == 3 ? s.Calls[1].points : Points{}), std::tuple(c.drawn, zeroLine))
         << c.w << " x " << c.h;
+  }
+}
+
+TEST(ColorTools, MixColorsRoundsEachChannelHalfToEven) {
+  const struct { const char* name; TColor a, b; double t; TColor expected; } cases[] = {
+      {"t 0 gives a", 0x123456, 0xABCDEF, 0.0, 0x123456}, {"t out of range clamps", 0x000000, 0xFFFFFF, 2.0, 0xFFFFFF},
+      {"negative t clamps", 0x000000, 0xFFFFFF, -1.0, 0x000000},
+      {"halves per channel", 0x000000, 0x0301FF, 0.5, 0x020080},  // red 127.5 -> 128, green 0.5 -> 0, blue 1.5 -> 2
+      {"channels stay apart", 0xFF00FF, 0x00FF00, 0.5, 0x808080},
+      {"overlap band of the default colours", 0x1515FF, 0x30FFFF, 0.7, 0x28B9FF},
+      {"grey from black and white", 0x000000, 0xFFFFFF, 0.3, 0x4C4C4C},  // 76.5 -> 76
+      {"system window colour resolved", 0x80000005, 0x000000, 0.5, 0x808080},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MixColors(c.a, c.b, c.t), c.expected) << c.name;
+
+  const struct { const char* name; TColor m, expected; } inverse[] = {
+      // C0 x 0.6 = 115.2 -> 115, then x 0.4 = 46; over white 115.2 + 102 = 217.2 -> 217, x 0.4 = 86.8 -> 87
+      {"white background", 0xFFFFFF, 0x2E2E2E}, {"system white background", 0x80000005, 0x2E2E2E},
+      {"black background", 0x000000, 0x575757},
+  };
+  for (const auto& c : inverse) EXPECT_EQ(MixWithInverse(0x000000, 0xC0C0C0, c.m, 0.4), c.expected) << c.name;
+}
+
+TEST(ColorTools, SystemColoursComeFromTheInstalledSource) {
+  const struct { const char* name; TColor in, expected; } cases[] = {
+      {"plain RGB untouched", 0x00ABCDEF, 0x00ABCDEF},
+      {"any value above 0xFFFFFF names one by its low byte", 0x01000005, 0xFFFFFF},
+      {"unknown index", 0x800000FF, 0}, {"first index past the table", 0x8000001F, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ResolveColor(c.in), c.expected) << c.name;
+
+  SetSystemColourSource([](int index) -> TColor { return index == 24 ? 0xFF123456 : 0x000042; });
+  const auto installed = std::tuple(ResolveColor(0x80000018), SystemColour(5));  // the source's result kept to RGB
+  SetSystemColourSource(nullptr);
+  EXPECT_EQ(std::tuple(installed, SystemColour(24)), std::tuple(std::tuple(0x123456u, 0x000042u), 0xE1FFFFu));
+}
+
+TEST(ComputeAutoScale, Table) {
+  struct TSample { int32_t age, down, up; };
+  const struct { const char* name; std::vector<TSample> samples; int32_t current, expected; } cases[] = {
+      {"zeros keep 4096", {}, 4096, 4096},
+      {"zeros shrink 8192 to 5% above the floor", {}, 8192, 4301},
+      {"4301 is inside the band and stays", {}, 4301, 4301},
+      {"a sample equal to the peak leaves it", {{2, 4096, 0}}, 8192, 4301},
+      {"one burst grows at once", {{17, 10000, 0}}, 4096, 10500},
+      {"running peak: smaller older sample first", {{30, 10000, 0}, {5, 10400, 0}}, 4096, 10500},
+      {"running peak: larger older sample first", {{30, 10400, 0}, {5, 10000, 0}}, 4096, 10920},
+      {"down looked at before up at one age", {{3, 10000, 10400}}, 4096, 10500},
+      {"hysteresis keeps the current value", {{3, 10400 * 100 / 105, 0}}, 10000, 10000},
+      {"a peak exactly 5% above stays", {{3, 10000, 0}}, 10000, 10000},
+      {"shrink rounds half to even (4693.5)", {{2, 4258, 0}}, 5000, 4694},
+      {"shrink rounds half to even (4630.5)", {{2, 4200, 0}}, 5000, 4630},
+      {"huge samples saturate", {{1, INT32_MAX, 0}}, 4096, INT32_MAX},
+  };
+  for (const auto& c : cases) {
+    TTrafficHistory h;
+    h.HistoryResize(60);
+    for (int32_t age = 59; age >= 0; --age) {
+      const auto s = std::find_if(c.samples.begin(), c.samples.end(), [&](auto& s) { return s.age == age; });
+      s == c.samples.end() ? h.HistoryPush(0, 0) : h.HistoryPush(s->down, s->up);
+    }
+    EXPECT_EQ(ComputeAutoScale(h, c.current), c.expected) << c.name;
+  }
+}
+
+TEST(BalanceAndDirectionScales, Table) {
+  const struct { int32_t scale, balance, down, up, percent; } cases[] = {
+      {4096, 50, 4096, 4096, 98}, {4096, 51, 3932, 4096, 96}, {4096, 49, 4096, 3932, 96}, {4096, 1, 4096, 410, 10},
+      {32768, 75, 17367, 32768, 53}, {4096, 52, 3891, 4096, 95}, {4096, 99, 410, 4096, 10},
+      // stored outside the trackbar's 1..99, or a scale of 0 and below; a tenth of a tiny scale is still 1
+      {4096, 100, 410, 4096, 10}, {4096, 0, 4096, 410, 10}, {0, 50, 4096, 4096, 98}, {-5, 1, 4096, 410, 10},
+      {1, 99, 1, 1, 10}, {3, 1, 3, 1, 10},
+  };
+  for (const auto& c : cases) {
+    const TDirectionScales s = DirectionScales(c.scale, c.balance);
+    EXPECT_EQ(std::tuple(s.DownScale, s.UpScale, BalancePercent(c.balance)), std::tuple(c.down, c.up, c.percent))
+        << c.scale << "/" << c.balance;
   }
 }
 

@@ -88,7 +88,6 @@ TEST(LoadSettings, ScalesOpacityAndClickThrough) {
       {"translucent, no alpha", {{"UseTransparency", 1}, {"MouseClickThru", 1}}, 4096, 4096, 255, true},
       {"alpha 0 is invisible", {{"UseTransparency", 1}, {"AlphaValue", 0}}, 4096, 4096, 0, false},
       {"alpha past 255", {{"UseTransparency", 1}, {"AlphaValue", 256}}, 4096, 4096, 255, false},
-      {"alpha negative", {{"UseTransparency", 1}, {"AlphaValue", -1}}, 4096, 4096, 255, false},
   };
   for (const auto& c : cases) {
     Loaded l(c.stored);
@@ -132,6 +131,27 @@ TEST(SaveWindowState, WritesSixValuesInOrderAndReloads) {
   fresh.store = l.store;
   const TFakeGraphWindow& w = fresh.Load().window;
   EXPECT_EQ(std::tuple(w.L, w.T, w.W, w.H, w.OnTop, fresh.form.UserHidden), std::tuple(-300, 40, 250, 90, true, true));
+}
+
+TEST(LoadSettings, PlacesTheWindowOnAMonitorAndKnowsItsHome) {
+  // the fake's monitors: the primary one and one to its left (-1280, 0, 0, 1024)
+  const TRect Desk{0, 0, 1024, 738};
+  const struct { const char* what; int32_t left, top, width; TRect nearest; bool away; TPoint32 want, home; } cases[] = {
+      {"away: home kept", 546, 205, 87, Desk, true, {546, 205}, {1, 2}},
+      {"partly off the screen", 1000, -20, 87, Desk, false, {1000, -20}, {1000, -20}},
+      {"on the left monitor", -1200, 205, 87, Desk, false, {-1200, 205}, {-1200, 205}},
+      {"on no monitor", -100000, 205, 87, Desk, false, {0, 205}, {0, 205}},
+      {"below every monitor", 546, 99999, 87, Desk, false, {546, 699}, {546, 699}},
+      {"far off, too wide", INT32_MAX, INT32_MIN, 16384, Desk, false, {724, 0}, {724, 0}},
+      {"nearest the left monitor", -5000, 205, 87, {-1280, 0, 0, 994}, false, {-1280, 205}, {-1280, 205}},
+  };
+  for (const auto& c : cases) {
+    Loaded l({{"LeftPos", c.left}, {"TopPos", c.top}, {"Width", c.width}});
+    l.window.Nearest = c.nearest, l.window.ReturnTimerOn = c.away, l.form.HomeLeft = 1, l.form.HomeTop = 2;
+    l.Load();
+    EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.form.HomeLeft, l.form.HomeTop), std::tuple(c.want.x, c.want.y, c.home.x, c.home.y))
+        << c.what;
+  }
 }
 
 }  // namespace

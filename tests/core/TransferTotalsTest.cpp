@@ -1,7 +1,11 @@
 #include "traffic/TransferTotals.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +14,7 @@
 #include "base/DayNumber.h"
 #include "support/MemorySettings.h"
 #include "traffic/Clock.h"
+#include "traffic/LogPath.h"
 
 namespace {
 
@@ -126,6 +131,67 @@ TEST_F(Totals, CountersSaturate) {
     EXPECT_EQ(std::tuple(form.ElapsedCounter, store.RawInteger("counter_elapsed", 0)),
               std::tuple(uint32_t{INT32_MAX}, INT32_MAX)) << before;
   }
+}
+
+// The log goes to plain files only: device names, directories, pipes and names the
+// system cannot take lose the day's line, never the counters' reset.
+TEST(LogPath, OnlyNamesOfPlainFilesAreUsable) {
+  const struct { std::string path; bool usable; } cases[] = {
+      {"transfer_log.txt", true}, {"\\\\server\\share\\log.txt", true}, {"console.txt", true}, {"c:day.txt", true},
+      {std::string(MaxLogPathLength, 'a'), true}, {"", false}, {std::string(MaxLogPathLength + 1, 'a'), false},
+      {"C:\\x\\aux.log", false}, {"C:\\logs\\", false}, {"\\\\.\\pipe\\x", false}, {"day.txt:hidden", false},
+      {"1:\\x", false}, {"a?b", false}, {"a\tb", false}, {"C:\\My logs\\day.txt", true}, {"C:\\logs\\day.txt:x", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(UsableLogPath(c.path), c.usable) << "\"" << c.path.substr(0, 40) << "\"";
+}
+
+TEST_F(Totals, TheDayCloseWritesOnlyToAPlainFileAndAlwaysStartsAgain) {
+  fs::create_directories(dir / "a_directory");
+  const std::string fifo = (dir / "a_pipe").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // a reader already there, so a wrongful open does not wait and a write shows
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  for (const std::string name : {"", "a_directory", "a_pipe", "NUL", "missing/day.txt", "good.txt"}) {
+    store = {};
+    form = {5000, 7000, 42, clock.Day - 1, name.empty() ? name : (dir / name).string(), true};
+    CloseDay(form, store, clock);
+    EXPECT_EQ(std::tuple(Counters(), store.RawInteger("lastdate", -1)), std::tuple(std::tuple(clock.Day, 0, 0, 0u), int32_t(clock.Day)))
+        << name;
+  }
+  char byte;
+  EXPECT_EQ(read(reader, &byte, 1), 0) << "a line went into the pipe";
+  close(reader);
+  std::vector<std::string> left;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) left.push_back(e.path().lexically_relative(dir).string());
+  std::sort(left.begin(), left.end());
+  std::ifstream good(dir / "good.txt", std::ios::binary);
+  EXPECT_EQ(std::tuple(left, std::string(std::istreambuf_iterator<char>(good), {})),
+            std::tuple(Names{"a_directory", "a_pipe", "good.txt"}, "12/6/2026    UpLoad:     4.8KB   DownLoad:     6.8KB\r\n"));
+}
+
+TEST(DayNumbers, KnownDatesAndTheInverse) {
+  const struct { int32_t y, m, d; uint32_t n; } cases[] = {
+      {1, 1, 1, 1}, {1600, 2, 29, 584082} /* divisible by 400: leap */, {1900, 3, 1, 693655} /* by 100 only: not */,
+      {2000, 3, 1, 730180}, {2026, 12, 6, 739956}, {9999, 12, 31, 3652059},
+  };
+  for (const auto& c : cases) {
+    const TCivilDate back = CivilDate(c.n);
+    EXPECT_EQ(std::tuple(DayNumber(c.y, c.m, c.d), back.year, back.month, back.day), std::tuple(c.n, c.y, c.m, c.d));
+  }
+  // every day follows the one before: next day of the month, or the 1st after the month's last
+  TCivilDate prev = CivilDate(1);
+  for (uint32_t n = 2; n <= 800000; ++n) {
+    const TCivilDate c = CivilDate(n);
+    ASSERT_EQ(DayNumber(c.year, c.month, c.day), n) << "day " << n;
+    ASSERT_TRUE((c.year == prev.year && c.month == prev.month && c.day == prev.day + 1) ||
+                (c.day == 1 && (c.month == prev.month + 1 || (c.month == 1 && prev.month == 12))))
+        << "day " << n;
+    prev = c;
+  }
+  // months outside 1..12 are taken as the nearest month
+  EXPECT_EQ(std::tuple(DayNumber(2026, 0, 5), DayNumber(2026, 13, 1)),
+            std::tuple(DayNumber(2026, 1, 5), DayNumber(2026, 12, 1)));
 }
 
 TEST(TickSeconds, WholeSecondsThatPassedWithTheRestCarried) {

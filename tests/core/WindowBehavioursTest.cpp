@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "app/LoadSettings.h"
 #include "support/FakeGraphWindow.h"
 #include "support/MemorySettings.h"
 
@@ -115,29 +114,6 @@ TEST(WindowBehaviours, BalloonAfterTheCursorRestedWithinFourPixels) {
   const struct { TPoint32 cursor; bool rested; } cases[] = {
       {{104, 104}, true}, {{97, 97}, true}, {{96, 100}, false}, {{105, 100}, false}, {{100, 96}, false}};
   for (const auto& c : cases) EXPECT_EQ(CursorRested({100, 100}, c.cursor), c.rested) << c.cursor.x << ", " << c.cursor.y;
-}
-
-TEST(LoadSettings, PlacesTheWindowOnAMonitorAndKnowsItsHome) {
-  // the fake's monitors: the primary one and one to its left (-1280, 0, 0, 1024)
-  const struct { const char* what; int32_t left, top, width; TRect nearest; bool away; TPoint32 want, home; } cases[] = {
-      {"away: home kept", 546, 205, 87, Desk, true, {546, 205}, {1, 2}},
-      {"partly off the screen", 1000, -20, 87, Desk, false, {1000, -20}, {1000, -20}},
-      {"on the left monitor", -1200, 205, 87, Desk, false, {-1200, 205}, {-1200, 205}},
-      {"on no monitor", -100000, 205, 87, Desk, false, {0, 205}, {0, 205}},
-      {"below every monitor", 546, 99999, 87, Desk, false, {546, 699}, {546, 699}},
-      {"far off, too wide", INT32_MAX, INT32_MIN, 16384, Desk, false, {724, 0}, {724, 0}},
-      {"nearest the left monitor", -5000, 205, 87, {-1280, 0, 0, 994}, false, {-1280, 205}, {-1280, 205}},
-  };
-  for (const auto& c : cases) {
-    TMemorySettings store;
-    store.SetInteger("LeftPos", c.left), store.SetInteger("TopPos", c.top), store.SetInteger("Width", c.width);
-    TFakeGraphWindow window;
-    TStatsForm form;
-    window.Nearest = c.nearest, window.ReturnTimerOn = c.away, form.HomeLeft = 1, form.HomeTop = 2;
-    LoadSettings(form, store, window);
-    EXPECT_EQ(std::tuple(window.L, window.T, form.HomeLeft, form.HomeTop), std::tuple(c.want.x, c.want.y, c.home.x, c.home.y))
-        << c.what;
-  }
 }
 
 }  // namespace

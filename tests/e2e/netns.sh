@@ -54,7 +54,6 @@ e2e_setup() {
   start_private_xvfb
   # A prefix of its own, made inside the namespace so its services see only tv0 and lo.
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "creating the Wine prefix"
     in_app wine wineboot -i >/dev/null 2>&1
     in_app wineserver -w
   fi

@@ -1,6 +1,4 @@
-// Helpers shared by the Wine suites: the message queue, toolkit objects and live handles,
-// pixels, the program's registry key, the shell's icon requests, and modal loops driven
-// from inside by a timer.
+// Helpers shared by the Wine suites.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -69,8 +67,7 @@ inline std::string Text(HWND wnd) {
 }
 inline std::string Text(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
-// --- the program's key: DWORDs written and read as decimal text, anything else as REG_SZ ---
-
+// The program's key: DWORDs written and read as decimal text, anything else as REG_SZ.
 using TValues = std::map<std::string, std::string>;
 
 inline void StoreValues(const TValues& values) {
@@ -104,8 +101,7 @@ inline int64_t StoredDword(const char* name) {
   return RegGetValueA(HKEY_CURRENT_USER, TarveloKeyPath, name, RRF_RT_REG_DWORD, nullptr, &v, &size) ? -1 : int64_t{v};
 }
 
-// --- the shell's notification-icon requests, recorded instead of sent ---
-
+// The shell's notification-icon requests, recorded instead of sent.
 struct TShellRequest {
   DWORD message;
   NOTIFYICONDATAA d;   // as far as its cbSize reaches, zeros beyond
@@ -143,8 +139,6 @@ struct TShellRecorder {
   TShellRecorder() { ShellRequests().clear(), ShellRefusals() = 0; }
   ~TShellRecorder() { tk::SetShellNotifyIconFunction(previous); }
 };
-
-// --- modal loops driven from inside ---
 
 // A visible dialog of this thread other than `other`, titled `title` when one is given.
 inline HWND FindDialog(const char* title = nullptr, HWND other = nullptr) {

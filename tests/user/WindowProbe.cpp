@@ -1,10 +1,5 @@
-// A look at the virtual desktop "Tarvelo" from inside Wine, for the user-level scripts.
-// Run under the same prefix and display as the program:
-//   window_probe.exe windows             every visible top-level window: class, title, "x y w h"
-//   window_probe.exe controls TITLE      the child windows of the first window titled so
-//   window_probe.exe focus               the active window and the control with the focus
-//   window_probe.exe text TITLE ID       the text of control ID in the first window titled so
-//   window_probe.exe command TITLE ID    posts that window WM_COMMAND ID, as its menu would
+// A look at the virtual desktop "Tarvelo" from inside Wine, for the user-level scripts; run
+// under the same prefix and display as the program (usage at the end).
 #include "toolkit/WinApi.h"
 
 #include <commctrl.h>

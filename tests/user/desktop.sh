@@ -27,6 +27,8 @@ desktop_start() {
   start_private_xvfb
   desktop_xvfb=$xvfb_pid
   [ -f "$WINEPREFIX/system.reg" ] || { desktop_wine wineboot -i >/dev/null; wineserver -w; }
+  # Title bars' buttons are drawn with Marlett, which this Wine looks for in the prefix only.
+  cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
   desktop_wine reg delete "$TarveloKey" /f >/dev/null
   desktop_wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Tarvelo' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null
   desktop_exe=$exe desktop_args=("$@")

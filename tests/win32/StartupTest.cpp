@@ -1,5 +1,5 @@
 // tarvelo.exe started as a user would: first run without an adapter, a normal start,
-// and the two ways of ending it.
+// the two ways of ending it, and later starts while it runs.
 #include "toolkit/WinApi.h"
 
 #include <tuple>
@@ -10,8 +10,7 @@ namespace {
 
 // Answers the message box with OK once it has its text.
 std::string AnswerMessage(HWND box) {
-  // the message box's static text, which may come a moment after the box
-  std::string text;
+  std::string text;  // the static text may come a moment after the box
   for (int i = 0; i < 100 && (text = Text(box, 0xFFFF)).empty(); ++i) Sleep(50);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
@@ -63,6 +62,31 @@ TEST(Startup, QuitStoresTheWindowState) {
   EXPECT_NE(p.Exit(), -1);
   EXPECT_EQ(std::tuple(StoredDword("LeftPos"), StoredDword("TopPos")), std::tuple(300, 310));
   RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
+}
+
+// As the sign-in entry and a double-click would: the running one shows its graph, the
+// later one ends, and there is one graph.
+TEST(SingleInstance, LaterStartsShowTheHiddenGraphAndEndWithoutRunning) {
+  StoreValues({{"Adapter", "lo"}});
+  TProgram first;
+  const HWND graph = first.Window("obj_Form", "StatsForm");
+  ASSERT_NE(graph, nullptr);
+  for (int i = 0; i < 150 && StoredDword("counter_elapsed") < 1; ++i) Sleep(100);  // ticking
+  PostMessageA(graph, WM_COMMAND, 4096 + 7, 0);  // Show graph, the menu's 8th item: the user hides it
+  for (int i = 0; i < 50 && IsWindowVisible(graph); ++i) Sleep(100);
+  ASSERT_FALSE(IsWindowVisible(graph));
+  // Without an adapter a start that ran would sit at its first message, not end.
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, TarveloKeyPath, "Adapter");
+  for (int i = 2; i <= 3; ++i) {
+    TProgram later;
+    EXPECT_EQ(later.Exit(), 0) << "start " << i;
+    EXPECT_TRUE(IsWindowVisible(graph) && GetForegroundWindow() == graph) << "start " << i;
+    SetForegroundWindow(GetDesktopWindow());
+  }
+  const auto next = [](HWND after) { return FindWindowExA(nullptr, after, "obj_Form", "StatsForm"); };
+  EXPECT_EQ(std::pair(next(nullptr), next(graph)), std::pair(graph, HWND{})) << "one graph, the first start's";
+  EXPECT_EQ(StoredDword("UserHide"), -1) << "the store is the running one's business";
+  RegDeleteKeyA(HKEY_CURRENT_USER, TarveloKeyPath);
 }
 
 }  // namespace

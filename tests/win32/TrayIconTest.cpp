@@ -120,4 +120,16 @@ TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeftAfterManyTick
   EXPECT_EQ(std::make_tuple(handles.Leaked(), tray_.ImageList()->Count()), std::make_tuple(std::string(), 2));
 }
 
+TEST_F(TrayIcon, TheProgramsBalloonAndQuitTakingTheIconAway) {
+  Tick(1000, 1000);
+  ShellRequests().clear();
+  tray_.ShowBalloon("Tarvelo Stats", "Down: 1.1 MB/s", 10, 1);
+  const NOTIFYICONDATAA& b = ShellRequests().back().d;
+  EXPECT_EQ(std::make_tuple(b.uFlags, b.dwInfoFlags, b.uTimeout, std::string(b.szInfo)),
+            std::make_tuple(UINT{NIF_INFO}, DWORD{NIIF_INFO}, 10000u, std::string("Down: 1.1 MB/s")));
+  ShellRequests().clear();
+  tray_.Deactivate();
+  EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE});
+}
+
 }  // namespace

@@ -3,11 +3,11 @@
 # notification area on Wine's virtual desktop, both watching loopback traffic, shown at
 # twice their size; docs/counters.png and docs/about.png, the two dialogs opened from the
 # menu's commands.
-#   tests/user/screenshot.sh BUILD_DIR [OUT.png]
+#   scripts/screenshot.sh BUILD_DIR [OUT.png]
 set -uo pipefail
 build=$(cd "${1:?usage: screenshot.sh BUILD_DIR [OUT.png]}" && pwd)
-out=${2:-$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshot.png}
-. "$(dirname "$0")/desktop.sh"
+out=${2:-$(cd "$(dirname "$0")/.." && pwd)/docs/screenshot.png}
+. "$(dirname "$0")/../tests/user/desktop.sh"
 
 traffic_pid=""
 trap 'rc=$?; [ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null; desktop_finish "$rc"' EXIT

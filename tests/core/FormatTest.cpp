@@ -1,15 +1,31 @@
-// The counters dialog's texts and the about box's licence and mail target.
+// Byte counts and times as the rate boxes, the status text and the counters dialog show them.
+#include "base/ByteFormat.h"
 #include "dialogs/CounterFormat.h"
-#include "dialogs/LicenceText.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
-#include "base/Maker.h"
-#include "support/MemorySettings.h"
-
 namespace {
+
+TEST(ByteFormat, UnitBoundaries) {
+  // nullptr: the value is out of that formatter's range
+  const struct { int64_t value; const char *text, *shortText; } cases[] = {
+      {0, "0B", "0b"}, {1023, "1023B", "1023b"}, {1024, "1.0KB", "1.0k"},
+      {2047, "1.9KB", "1.9k"},  // tenths are cut, not rounded
+      {1048575, "1023.9KB", "1023.9k"}, {1048576, "1.0MB", "1.0M"},
+      {1073741823, "1023.9MB", "1023.9M"}, {1073741824, "1.0GB", "1024.0M"},  // no short unit above M
+      {INT32_MAX, "1.9GB", "2047.9M"}, {4294967296, "4.0GB", nullptr},
+      // past 2 TiB the GB figure still grows instead of wrapping
+      {INT64_C(2199023255552) + 1610612736, "2049.5GB", nullptr}, {INT64_MAX, "8589934591.9GB", nullptr},
+      // negative counts stay plain digits
+      {-1, "-1B", "-1b"}, {INT64_MIN, "-9223372036854775808B", nullptr},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FormatBytes(c.value) + " " + (c.shortText ? FormatBytesShort(static_cast<int32_t>(c.value)) : ""),
+              std::string(c.text) + " " + (c.shortText ? c.shortText : "")) << c.value;
+}
 
 using Texts = std::vector<std::string>;
 Texts All(const TCounterTexts& t) {
@@ -22,11 +38,10 @@ TEST(CounterFormat, BytesAndElapsed) {
       {1996, "1.9KB"}, {1997, "2.0KB"},  // remainder 972, then the first that carries
       {298261, "291.3KB"}, {1048524, "1023.9KB"}, {1048566, "1.0MB"}, {1048576, "1.0MB"}, {1073740800, "1.0GB"},
       {INT64_C(1099511627775), "1024.0GB"},  // no unit above GB to carry into
-      {INT64_C(1) << 41, "2048.0GB"}, {(INT64_C(1) << 41) + 1610612736, "2049.5GB"}, {INT64_MAX, "8589934592.0GB"}};
+      {(INT64_C(1) << 41) + 1610612736, "2049.5GB"}, {INT64_MAX, "8589934592.0GB"}};
   for (const auto& c : bytes) EXPECT_EQ(FormatBytesRounded(c.value), c.text) << c.value;
   const struct { int32_t seconds; const char* text; } times[] = {
-      {INT32_MIN, "-"}, {0, "-"}, {59, "59s"}, {60, "1m "}, {3661, "1h 1m 1s"}, {86399, "23h 59m 59s"},
-      {90000, "1d 1h "}, {INT32_MAX, "24855d 3h 14m 7s"}};
+      {0, "-"}, {59, "59s"}, {60, "1m "}, {3661, "1h 1m 1s"}, {90000, "1d 1h "}, {INT32_MAX, "24855d 3h 14m 7s"}};
   for (const auto& c : times) EXPECT_EQ(FormatElapsed(c.seconds), c.text) << c.seconds;
 }
 
@@ -43,34 +58,6 @@ TEST(CounterFormat, Boxes) {
       {INT64_MAX, 1, 1, {"8589934592.0GB", "8589934592.0GB/s", "1B", "1B/s", MinB, MinB + "/s", "1s"}}};
   for (const auto& c : cases)
     EXPECT_EQ(All(CounterTexts(c.up, c.down, c.elapsed)), c.texts) << c.up << " up, " << c.down << " down, " << c.elapsed;
-}
-
-TEST(CounterFormat, StoredTotalsReadAndReset) {
-  TMemorySettings store;
-  for (const auto& [name, value] : {std::pair{"counter_elapsed", 2}, {"upload_h", 1}, {"upload_l", -1}, {"download_l", 2048}})
-    store.SetInteger(name, value);
-  // 2^33 - 1 octets sent: the low half is taken unsigned
-  EXPECT_EQ(All(ReadCounterTexts(store)), Texts({"8.0GB", "4.0GB/s", "2.0KB", "1.0KB/s", "8.0GB", "4.0GB/s", "2s"}));
-  ResetStoredTotals(store);
-  EXPECT_EQ(store.Names('w'), Texts({"counter_elapsed", "upload_l", "upload_h", "download_l", "download_h"}));
-  for (const std::string& name : store.Names('w')) EXPECT_EQ(store.RawInteger(name, 9), 0) << name;
-}
-
-TEST(LicenceText, EveryPlaceholderTakesTheTitle) {
-  const std::string placeholder = "<%APPTITLE%>";
-  auto count = [](const std::string& text, const std::string& part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-    return n;
-  };
-  // a title holding the placeholder itself is put in once for each
-  for (const std::string title : {"Tarvelo ", "Qx", "<%APPTITLE%>"}) {
-    EXPECT_EQ(count(LicenceText(title), title), 4u) << title;
-    EXPECT_EQ(count(LicenceText(title), placeholder), title == placeholder ? 4u : 0u) << title;
-  }
-  EXPECT_EQ(LicenceText("Tarvelo ").rfind("Tarvelo is freeware.", 0), 0u);
-  EXPECT_EQ(AboutMailTarget("Tarvelo ", "1.2.3.4"),
-            std::string("mailto:") + MakerEmail + "?subject=\"About Tarvelo  v. 1.2.3.4\"");
 }
 
 }  // namespace
