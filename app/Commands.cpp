@@ -32,11 +32,22 @@ void ResetTotals(TStatsForm& form) {
   form.ElapsedCounter = 0;
 }
 
+bool OpensDialog(TMenuCommand command) {
+  return command == TMenuCommand::Counters || command == TMenuCommand::Options || command == TMenuCommand::About;
+}
+
 }  // namespace
 
 void RunCommand(TCommandContext& ctx, int index) {
-  switch (static_cast<TMenuCommand>(index)) {
+  const auto command = static_cast<TMenuCommand>(index);
+  // The tray's menu works while a dialog is up; a second sheet inside the first would
+  // have its values overwritten by the outer one's OK.
+  if (OpensDialog(command) && ctx.Host.FrontOpenDialog()) return;
+  switch (command) {
     case TMenuCommand::Counters: {
+      // Saved first, as for Options: the load after the dialog would bring back a
+      // stored "UserHide" older than the tray's last click.
+      SaveWindowState(ctx.Form, ctx.Store, ctx.Window);
       TStatsForm& form = ctx.Form;
       ctx.Host.ShowCountersDialog([&form] { ResetTotals(form); });
       LoadSettings(ctx.Form, ctx.Store, ctx.Window);

@@ -37,6 +37,8 @@ public:
   // resetInMemory zeroes the running totals the moment the user resets the stored ones.
   virtual void ShowCountersDialog(const std::function<void()>& resetInMemory) = 0;
   virtual void ShowAboutDialog(const std::string& title) = 0;
+  // Brings the program's open dialog to the front; false when none is open.
+  virtual bool FrontOpenDialog() { return false; }
   virtual bool FileExists(const std::string& path) = 0;
   // Opens a file or an address with the shell; failures are ignored.
   virtual void ShellOpen(const std::string& target) = 0;
@@ -54,7 +56,7 @@ struct TCommandContext {
 };
 
 // Runs the command of the chosen item (the About item also for F1); other indices
-// do nothing.
+// do nothing. While a dialog is open, one that would open another fronts it instead.
 void RunCommand(TCommandContext& ctx, int index);
 
 // The Options command: the window state saved before the sheet, every setting

@@ -51,8 +51,6 @@ private:
   TGraphWindow& window_;
 };
 
-int32_t ClampExtent(int32_t v) { return std::clamp(v, MinWindowExtent, MaxWindowExtent); }
-
 // A position on no monitor at all (one since unplugged, a hand-edited value) would
 // leave the window out of reach: it goes onto the nearest work area. One partly off
 // the screen stays where it is.
@@ -75,9 +73,8 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 
   const int32_t left = r.Integer("LeftPos");
   const int32_t top = r.Integer("TopPos");
-  // A size far out of range would size the history and the back buffer from it.
-  const int32_t width = ClampExtent(r.Integer("Width"));
-  const int32_t height = ClampExtent(r.Integer("Height"));
+  const int32_t width = std::clamp(r.Integer("Width"), MinGraphWidth, MaxGraphWidth);
+  const int32_t height = std::clamp(r.Integer("Height"), MinGraphHeight, MaxGraphHeight);
   const TPoint32 at = OntoAMonitor(window, {left, top}, {width, height});
   window.Move(at.x, at.y);
   window.Resize(width, height);
@@ -116,13 +113,14 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
   form.TrayScaleMax = DefaultScaleMax;
   if (!form.TrayAutoScale) form.TrayScaleMax = UsableScale(r.Integer("TrayScaleMax"));
 
+  // known before the opacity, which keeps a click-through window layered
+  form.MouseClickThru = r.Bool("UseTransparency") && r.Bool("MouseClickThru");
   int32_t opacity = 255;
   if (r.Bool("UseTransparency")) opacity = r.Integer("AlphaValue");
   // A value outside the byte (cut to 8 bits, 256 would be 0) is no one's choice of an
   // invisible window: opaque. 0 stays 0, as the user may ask for it.
   if (opacity < 0 || opacity > 255) opacity = 255;
   window.SetOpacity(static_cast<uint8_t>(opacity));
-  form.MouseClickThru = r.Bool("UseTransparency") && r.Bool("MouseClickThru");
 
   form.AutoHide = r.Bool("AutoHide");
   form.GoFlat = r.Bool("GoFlat");

@@ -7,10 +7,10 @@
 
 class TSettings;
 
-// A stored outer size is kept inside this range: the history and the back buffer
-// are sized from it.
-inline constexpr int32_t MinWindowExtent = 1;
-inline constexpr int32_t MaxWindowExtent = 16384;
+// The graph window's outer size limits, for the user's sizing and for a stored size
+// alike: a damaged store must not give a window nobody can find or grab.
+inline constexpr int32_t MinGraphWidth = 30, MaxGraphWidth = 300;
+inline constexpr int32_t MinGraphHeight = 16, MaxGraphHeight = 180;
 
 // Reads every catalogued value (but "AutoRunAway") into the form and the window.
 void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window);

@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include "app/LoadSettings.h"
@@ -24,6 +23,13 @@ constexpr int StartWidth = 87, StartHeight = 39;
 constexpr const char* MessageCaption = "Tarvelo ";
 
 TColor GetSystemColour(int32_t index) { return GetSysColor(index); }
+
+// A menu of this thread is open.
+bool InMenu() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE);
+}
 
 }  // namespace
 
@@ -62,10 +68,10 @@ void TMainForm::BuildForm() {
   form_->SetDestroyNotify(&OnFormDestroyed, this);
 
   // outer size limits for the user's sizing
-  form_->SetSizeLimit(tk::TSizeLimit::MinWidth, 30);
-  form_->SetSizeLimit(tk::TSizeLimit::MinHeight, 16);
-  form_->SetSizeLimit(tk::TSizeLimit::MaxWidth, 300);
-  form_->SetSizeLimit(tk::TSizeLimit::MaxHeight, 180);
+  form_->SetSizeLimit(tk::TSizeLimit::MinWidth, MinGraphWidth);
+  form_->SetSizeLimit(tk::TSizeLimit::MinHeight, MinGraphHeight);
+  form_->SetSizeLimit(tk::TSizeLimit::MaxWidth, MaxGraphWidth);
+  form_->SetSizeLimit(tk::TSizeLimit::MaxHeight, MaxGraphHeight);
 
   // an empty main menu (every command lives in the popup), then the tray icon and
   // the two fixed idle pictures
@@ -217,7 +223,9 @@ void TMainForm::SetDropShadow(bool on) {
 }
 
 void TMainForm::SetOpacity(uint8_t opacity) {
-  if (Wnd()) form_->SetAlpha(opacity);
+  // A window passes clicks only while layered as well as transparent: with
+  // click-through on, it stays layered even when opaque.
+  if (Wnd()) form_->SetAlpha(opacity, state_.MouseClickThru);
 }
 
 void TMainForm::SetStayOnTop(bool on) {
@@ -306,21 +314,32 @@ bool TMainForm::ReturnTimerRunning() { return ReturnTimer && ReturnTimer->Enable
 void TMainForm::ShowOptionsDialog(const std::string& title) {
   std::vector<std::string> adapters;
   ListAdapters(table_, [&](const std::string& description) { adapters.push_back(description); });
+  ++openDialogs_;
   ::ShowOptionsDialog(Wnd(), title, adapters);
+  --openDialogs_;
 }
 
 void TMainForm::ShowCountersDialog(const std::function<void()>& resetInMemory) {
+  ++openDialogs_;
   ::ShowCountersDialog(Wnd(), resetInMemory);
+  --openDialogs_;
 }
 
-void TMainForm::ShowAboutDialog(const std::string& title) { ::ShowAboutDialog(Wnd(), title); }
+void TMainForm::ShowAboutDialog(const std::string& title) {
+  ++openDialogs_;
+  ::ShowAboutDialog(Wnd(), title);
+  --openDialogs_;
+}
+
+bool TMainForm::FrontOpenDialog() {
+  if (openDialogs_ == 0) return false;
+  if (HWND dialog = tk::EnabledOwnedWindow(Wnd())) SetForegroundWindow(dialog);
+  return true;
+}
 
 bool TMainForm::FileExists(const std::string& path) { return tk::FileExists(path); }
 
-void TMainForm::ShellOpen(const std::string& target) {
-  // show command 0, as the shell's other requests here; failures are ignored
-  ShellExecuteA(Wnd(), nullptr, target.c_str(), nullptr, "", 0);
-}
+void TMainForm::ShellOpen(const std::string& target) { tk::ShellOpen(Wnd(), target); }
 
 bool TMainForm::StayOnTopChecked() {
   return StatsPopupMenu && StatsPopupMenu->ItemChecked(static_cast<int>(TMenuCommand::StayOnTop));
@@ -335,17 +354,24 @@ void TMainForm::Quit() {
 
 void TMainForm::TrayMouse(UINT code) {
   switch (code) {
-    case WM_MOUSEMOVE:
-      state_.TrayHoverPoint = CursorPos();  // from the system: the message carries none
+    case WM_MOUSEMOVE: {
+      const TPoint32 at = CursorPos();  // from the system: the message carries none
+      // a rest that began with a click is no hover: its balloon would cover the menu
+      if (trayClickedAt_ && *trayClickedAt_ == at) break;
+      trayClickedAt_.reset();
+      state_.TrayHoverPoint = at;
       if (BalloonTimer) {
         BalloonTimer->SetEnabled(false);
         BalloonTimer->SetEnabled(true);
       }
       break;
+    }
     case WM_LBUTTONDOWN:
+      TrayClicked();
       ToggleGraph(state_, *this);
       break;
     case WM_RBUTTONUP: {
+      TrayClicked();
       // Popup shows the form, which must not bring back a window that is gone.
       if (!Wnd() || !StatsPopupMenu) break;
       const TPoint32 at = CursorPos();
@@ -360,9 +386,14 @@ void TMainForm::TrayMouse(UINT code) {
   }
 }
 
+void TMainForm::TrayClicked() {
+  if (BalloonTimer) BalloonTimer->SetEnabled(false);
+  trayClickedAt_ = CursorPos();
+}
+
 void TMainForm::BalloonDue() {
   BalloonTimer->SetEnabled(false);
-  if (CursorRested(state_.TrayHoverPoint, CursorPos()))
+  if (!InMenu() && CursorRested(state_.TrayHoverPoint, CursorPos()))
     tray_.ShowBalloon("Tarvelo Stats", state_.StatusText, 10, 1);
 }
 
@@ -404,9 +435,7 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       // over) it does not answer, so that start waits for the lock and runs instead.
       MSG quit;
       if (tk::LoopTerminated() || PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;
-      // as a tray click on a hidden graph: no longer hidden by the user, shown in front
-      state_.UserHidden = false;
-      ShowGraph();
+      ShowGraphForUser(state_, *this);  // as a tray click on a hidden graph
       result = StatsShowGraphReply;
       return true;
     }

@@ -5,6 +5,7 @@
 #include "toolkit/WinApi.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Commands.h"
@@ -65,6 +66,7 @@ public:
   void ShowOptionsDialog(const std::string& title) override;
   void ShowCountersDialog(const std::function<void()>& resetInMemory) override;
   void ShowAboutDialog(const std::string& title) override;
+  bool FrontOpenDialog() override;
   bool FileExists(const std::string& path) override;
   void ShellOpen(const std::string& target) override;
   bool StayOnTopChecked() override;
@@ -81,6 +83,7 @@ private:
   TCommandContext Commands();
   bool FilterMessage(tk::TMessageRecord& msg, LRESULT& result);
   void TrayMouse(UINT code);
+  void TrayClicked();
   void BalloonDue();
 
   void SyncRunAwayTimer();
@@ -120,6 +123,8 @@ private:
   tk::TWindowTimer* BalloonTimer = nullptr;
   tk::TDrawBitmap* BackBuffer = nullptr;
   std::unique_ptr<TRegSettings> Settings;
+  int openDialogs_ = 0;  // the modal dialogs running now
+  std::optional<TPoint32> trayClickedAt_;  // where the cursor was at the last click on the icon
 };
 
 // WinMain's body.

@@ -29,9 +29,14 @@ void ToggleGraph(TStatsForm& form, TGraphWindow& window) {
     form.UserHidden = true;
     window.HideGraph();
   } else {
-    form.UserHidden = false;
-    window.ShowGraph();
+    ShowGraphForUser(form, window);
   }
+}
+
+void ShowGraphForUser(TStatsForm& form, TGraphWindow& window) {
+  form.UserHidden = false;
+  form.IdleTicks = 0;
+  window.ShowGraph();
 }
 
 void WindowMoved(TStatsForm& form, TGraphWindow& window) {

@@ -13,6 +13,9 @@ inline constexpr int32_t RunAwayMargin = 2;
 
 // Hides a visible window for good (UserHidden), shows a hidden one.
 void ToggleGraph(TStatsForm& form, TGraphWindow& window);
+// The user asked for the graph (the tray, the menu, a second start): no longer hidden by
+// the user, and the idle count starts afresh, so that auto-hide waits its full time.
+void ShowGraphForUser(TStatsForm& form, TGraphWindow& window);
 
 // Every move of the window records its home position, unless the program itself
 // moved it (MovingSelf).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU time and resident memory of the running tarvelo.exe under Wine: the graph shown
 # and hidden ("UserHide"), idle and under steady loopback traffic, in each tray mode,
-# per 30 s side by side, then over one period (-s 60 gives the 60 s figures).
+# per 30 s side by side, then over one period (-s 60 gives the 60 s figures); first the
+# DLLs each exe has loaded once started, and its resident memory then.
 # Every configuration runs at the same time, each on its own Wine virtual desktop with
 # a notification area (so the tray picture is really installed), its own prefix and
 # its own Xvfb; idle and traffic periods alternate, so load from elsewhere on the
@@ -131,6 +132,12 @@ hz=$(getconf CLK_TCK)
 ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 rss_kb() { awk '/VmRSS/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 
+# the DLLs mapped into the process (Wine maps its PE modules from their files) and the
+# resident memory, once started
+dlls_of() { grep -oiE '[^/ ]+\.(dll|drv)$' "/proc/$1/maps" 2>/dev/null | tr 'A-Z' 'a-z' | LC_ALL=C sort -u | tr '\n' ' '; }
+declare -A start_dlls start_rss
+for ((i = 0; i < n; i++)); do start_dlls[$i]=$(dlls_of "${pids[i]}"); start_rss[$i]=$(rss_kb "${pids[i]}"); done
+
 declare -A cpu  # cpu[phase,i] = per-round figures, ms per 30 s, space-separated
 declare -A rss  # rss[phase,i] = resident KiB at the end of that phase's last period
 measure() {
@@ -171,6 +178,15 @@ stats() { awk '{ s = 0; lo = $1; hi = $1; for (i = 1; i <= NF; i++) { s += $i; i
   printf "%5d (%d-%d)", s / NF, lo, hi }' <<<"$1"; }
 mean() { awk '{ s = 0; for (i = 1; i <= NF; i++) s += $i; print s / NF }' <<<"$1"; }
 
+words() { tr ' ' '\n' <<<"$1" | grep .; }
+echo "once started: resident memory, and the DLLs loaded (the first configuration of each exe)"
+for ((i = 0; i < n; i++)); do printf '  %-22s %7d KiB\n' "${labels[i]}" "${start_rss[$i]:-0}"; done
+for ((e = 0, i = 0; e < ${#exes[@]}; e++, i += n / ${#exes[@]})); do
+  set -- ${start_dlls[$i]}
+  echo "  ${letter[e]}: $# DLLs: $*"
+  ((e > 0)) && echo "     not in A: $(LC_ALL=C comm -13 <(words "${start_dlls[0]}") <(words "${start_dlls[$i]}") | xargs)" \
+    && echo "     only in A: $(LC_ALL=C comm -23 <(words "${start_dlls[0]}") <(words "${start_dlls[$i]}") | xargs)"
+done
 echo "tarvelo.exe CPU in ms per 30 s, mean (min-max) of $rounds rounds of $secs s; 263 x 174 client area;"
 echo "the prefix's wineserver beside it"
 for ((e = 0; e < ${#exes[@]}; e++)); do echo "  ${letter[e]}: ${exes[e]} ($(stat -c %s "${exes[e]}") bytes)"; done

@@ -1,7 +1,5 @@
 #include "dialogs/AboutDialog.h"
 
-#include <shellapi.h>
-
 #include "base/Maker.h"
 #include "dialogs/CountersDialog.h"
 #include "dialogs/LicenceText.h"
@@ -9,6 +7,7 @@
 #include "resources/resource.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Platform.h"
 
 namespace {
 
@@ -151,7 +150,5 @@ void ShowAboutDialog(HWND owner, const std::string& title, const std::function<v
 }
 
 void ShowAboutDialog(HWND owner, const std::string& title) {
-  ShowAboutDialog(owner, title, [](const std::string& target) {
-    ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, "", 0);
-  });
+  ShowAboutDialog(owner, title, [](const std::string& target) { tk::ShellOpen(nullptr, target); });
 }

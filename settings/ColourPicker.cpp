@@ -4,6 +4,7 @@
 
 #include "resources/resource.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Platform.h"
 #include "toolkit/WindowMessages.h"
 
 namespace {
@@ -45,7 +46,9 @@ void Choose(HWND wnd) {
   cc.rgbResult = Slot(wnd, ColourSlot);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
-  if (!ChooseColorA(&cc)) return;
+  const tk::unique_hmodule dialogs = tk::LoadSystemLibrary("comdlg32.dll");
+  const auto chooseColour = tk::LibraryFunction<decltype(&ChooseColorA)>(dialogs, "ChooseColorA");
+  if (!chooseColour || !chooseColour(&cc)) return;
   SetSlot(wnd, ColourSlot, cc.rgbResult);
   SendMessageA(GetParent(wnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), ChosenNotification),
                reinterpret_cast<LPARAM>(wnd));

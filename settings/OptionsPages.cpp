@@ -197,18 +197,14 @@ void UpdatePageEnabling(TOptionsPage page, TPageControls& c) {
     }
     case TOptionsPage::Graph: {
       SetEnabledIfChanged(c, IDC_GRID_COLOUR, c.Checked(IDC_SHOW_GRID));
-      // the balance and the manual scale matter only while the graph does not scale itself
-      const bool manual = !c.Checked(IDC_GRAPH_AUTO);
-      SetEnabledIfChanged(c, IDC_GRAPH_BALANCE, manual);
-      SetEnabledIfChanged(c, IDC_GRAPH_SCALE, manual);
+      // the manual scale matters only while the graph does not scale itself; the balance
+      // acts on either scale, so it stays enabled
+      SetEnabledIfChanged(c, IDC_GRAPH_SCALE, !c.Checked(IDC_GRAPH_AUTO));
       break;
     }
-    case TOptionsPage::Tray: {
-      const bool manual = !c.Checked(IDC_TRAY_AUTO);
-      SetEnabledIfChanged(c, IDC_TRAY_BALANCE, manual);
-      SetEnabledIfChanged(c, IDC_TRAY_SCALE, manual);
+    case TOptionsPage::Tray:
+      SetEnabledIfChanged(c, IDC_TRAY_SCALE, !c.Checked(IDC_TRAY_AUTO));
       break;
-    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include "settings/SettingsCatalogue.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Platform.h"
 #include "toolkit/WindowMessages.h"
 
 namespace {
@@ -86,10 +87,14 @@ private:
     ofn.lpstrDefExt = "txt";
     // the log's default name is relative to the current directory: leave it where it is
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    bool chosen = GetSaveFileNameA(&ofn);
-    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+    const tk::unique_hmodule dialogs = tk::LoadSystemLibrary("comdlg32.dll");
+    const auto chooseFile = tk::LibraryFunction<decltype(&GetSaveFileNameA)>(dialogs, "GetSaveFileNameA");
+    const auto lastError = tk::LibraryFunction<decltype(&CommDlgExtendedError)>(dialogs, "CommDlgExtendedError");
+    if (!chooseFile || !lastError) return;
+    bool chosen = chooseFile(&ofn);
+    if (!chosen && lastError() == FNERR_INVALIDFILENAME) {
       file[0] = '\0';  // a name the chooser cannot start from: start empty
-      chosen = GetSaveFileNameA(&ofn);
+      chosen = chooseFile(&ofn);
     }
     if (chosen) SetText(IDC_LOG_FILE, file);
   }

@@ -59,6 +59,7 @@ inline void CloseRgn(HRGN h) { ::DeleteObject(h); }
 inline void CloseImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void CloseWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void CloseKernelObject(HANDLE h) { ::CloseHandle(h); }
+inline void CloseModule(HMODULE h) { ::FreeLibrary(h); }
 }  // namespace detail
 
 using unique_hpen = unique_any<HPEN, detail::CloseGdi, THandleFamily::Gdi>;
@@ -75,6 +76,8 @@ using unique_himagelist = unique_any<HIMAGELIST, detail::CloseImageList, THandle
 using unique_hkey = unique_any<HKEY, detail::CloseKey, THandleFamily::Kernel>;
 // Kernel objects whose failure value is null (mutexes, events, threads, processes).
 using unique_handle = unique_any<HANDLE, detail::CloseKernelObject, THandleFamily::Kernel>;
+// A DLL loaded with LoadLibraryA.
+using unique_hmodule = unique_any<HMODULE, detail::CloseModule, THandleFamily::Kernel>;
 
 // GetDC (client area) or GetWindowDC (the whole window) / ReleaseDC for the life of a scope.
 template <HDC (*Get)(HWND)>

@@ -1,5 +1,6 @@
 #include "toolkit/MenuObject.h"
 #include "toolkit/MenuTemplate.h"
+#include "toolkit/Platform.h"
 #include <windowsx.h>
 #include <algorithm>
 
@@ -249,14 +250,20 @@ BOOL TMenuObject::Popup(int x, int y) {
   TWindowObject* form = root->window_;
   if (!menu || !form) return FALSE;
   const bool topLevel = !(form->Style() & WS_CHILD);
-  const int parkedTop = GetSystemMetrics(SM_CYSCREEN) + 50;
+  // One row still on the screen: a window wholly off it is never mapped under X, and
+  // keys reach only a mapped window. Its empty region shows none of it.
+  const int parkedTop = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
   RECT saved{};
   bool wasVisible = true;
   if (topLevel) {
     saved = {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height()};
     wasVisible = form->Visible();
-    if (!wasVisible) form->SetTop(parkedTop);
-    form->Show();  // the owner must be the foreground window or the menu never closes
+    if (!wasVisible) {
+      form->SetTop(parkedTop);
+      tk::unique_hrgn none(CreateRectRgn(0, 0, 0, 0));
+      if (none && SetWindowRgn(form->Handle(), none.get(), FALSE)) (void)none.release();  // the window owns it now
+    }
+    form->Show();  // the owner must be the foreground window, or the menu takes no keys and never closes
   }
   MSG pending;
   if (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) {
@@ -270,11 +277,19 @@ BOOL TMenuObject::Popup(int x, int y) {
   if (root->onBeforePopup_) root->onBeforePopup_.code(root->onBeforePopup_.data, root);
   AddRef();
   const BOOL result = TrackPopupMenu(menu, popupFlags_, x, y, 0, form->Handle(), nullptr);
-  if (topLevel && !BeingDestroyed() && form->Top() == parkedTop) {
-    if (!wasVisible) form->Hide();
-    form->SetPosition(saved.left, saved.top);
-    form->SetWidth(saved.right - saved.left);
-    form->SetHeight(saved.bottom - saved.top);
+  if (topLevel && !wasVisible && !BeingDestroyed()) {
+    // moved meanwhile, it was shown where it is meant to be: it keeps that place
+    const bool parked = form->Top() == parkedTop;
+    // A dialog the form owns takes the keys back, not whichever window the hiding would
+    // activate (under X it may even take them after a command has fronted the dialog).
+    if (HWND owned = parked ? EnabledOwnedWindow(form->HandleIfCreated()) : nullptr) SetActiveWindow(owned);
+    if (parked) form->Hide();
+    if (HWND wnd = form->HandleIfCreated()) SetWindowRgn(wnd, nullptr, FALSE);
+    if (parked) {
+      form->SetPosition(saved.left, saved.top);
+      form->SetWidth(saved.right - saved.left);
+      form->SetHeight(saved.bottom - saved.top);
+    }
   }
   Release(this);
   return result;

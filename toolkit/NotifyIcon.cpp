@@ -58,8 +58,13 @@ bool TNotifyIcon::Send(DWORD message) {
     nid.hIcon = Icon();
     CopyField(nid.szTip, 64, tip_);
   }
-  g_shellNotify(message, &nid);  // failures are not reported; the flag follows the request
-  return true;
+  return g_shellNotify(message, &nid) != FALSE;
+}
+
+bool TNotifyIcon::Add() {
+  // A busy shell may refuse, or time out and take the icon all the same: then it
+  // refuses a second add but takes a modify.
+  return Send(NIM_ADD) || Send(NIM_MODIFY);
 }
 
 void TNotifyIcon::SetActive(bool on) {
@@ -71,11 +76,11 @@ void TNotifyIcon::SetActive(bool on) {
   if (on == active_) return;
   if (on) {
     if (!Icon() || !window_ || !window_->Handle()) return;
-    Send(NIM_ADD);
+    shown_ = Add();
     active_ = true;
   } else {
     Send(NIM_DELETE);
-    active_ = false;
+    active_ = shown_ = false;
   }
 }
 
@@ -83,7 +88,8 @@ tk::unique_hicon TNotifyIcon::InstallIcon(tk::unique_hicon owned, HICON shared) 
   const HICON before = Icon();
   tk::unique_hicon previous = std::exchange(owned_, std::move(owned));
   shared_ = shared;
-  if (active_ && Icon() != before) Send(before ? NIM_MODIFY : NIM_ADD);
+  // one the shell has not taken (or has lost) is added again with the next picture
+  if (active_ && Icon() != before) shown_ = before && shown_ ? Send(NIM_MODIFY) : Add();
   return previous;
 }
 

@@ -35,7 +35,7 @@ public:
   void SetActive(bool on);
   // Takes the icon and returns the previous one it owned, for the caller to drop
   // once the shell shows the new one. On an active icon: NIM_MODIFY, or NIM_ADD
-  // when there was no icon before.
+  // when there was no icon before or the shell refused the last request.
   tk::unique_hicon SetIcon(tk::unique_hicon icon);
   // An icon owned elsewhere (never destroyed here).
   tk::unique_hicon SetSharedIcon(HICON icon);
@@ -62,7 +62,9 @@ private:
   static TReply WindowHandler(TWindowObject& window, const TMessageRecord& msg);
   static TReply TaskbarHandler(TWindowObject& window, const TMessageRecord& msg);
   tk::unique_hicon InstallIcon(tk::unique_hicon owned, HICON shared);
+  // The shell's answer; false also without a window to send for.
   bool Send(DWORD message);
+  bool Add();
 
   TWindowObject* window_;
   UINT id_;
@@ -70,6 +72,7 @@ private:
   HICON shared_ = nullptr;
   std::string tip_;
   bool active_ = false;
+  bool shown_ = false;  // the shell took the last add or modify
   bool reAdd_ = false;
   TEvent<TTrayMouseEvent> onMouse_;
 };

@@ -79,7 +79,7 @@ bool TWindowObject::CreateWindowNow() {
     if (w == 0) w = CW_USEDEFAULT;
     if (h == 0) h = CW_USEDEFAULT;
     DWORD exStyle = exStyle_;
-    if (alpha_ >= 0 && (alpha_ & 0xFF) != 255) exStyle |= WS_EX_LAYERED;
+    if (alpha_ >= 0 && ((alpha_ & 0xFF) != 255 || layered_)) exStyle |= WS_EX_LAYERED;
     HWND parentWnd = parent_ ? parent_->HandleIfCreated() : nullptr;
     g_creating = this;
     HWND wnd = CreateWindowExA(exStyle, className.c_str(), caption_.c_str(), style_, x, y, w, h, parentWnd,
@@ -258,9 +258,10 @@ TSetLayeredFn SetLayeredFn() {
 }
 }  // namespace
 
-void TWindowObject::SetAlpha(int a) {
-  if (a == alpha_) return;
+void TWindowObject::SetAlpha(int a, bool layered) {
+  if (a == alpha_ && layered == layered_) return;
   alpha_ = a;
+  layered_ = layered;
   ApplyAlphaToLive();
 }
 
@@ -270,7 +271,7 @@ void TWindowObject::ApplyAlphaToLive() {
   const TSetLayeredFn fn = SetLayeredFn();
   if (!fn) return;
   const DWORD ex = static_cast<DWORD>(GetWindowLongA(wnd, GWL_EXSTYLE));
-  if ((alpha_ & 0xFF) == 255) {
+  if ((alpha_ & 0xFF) == 255 && !layered_) {
     if (ex & WS_EX_LAYERED) SetWindowLongA(wnd, GWL_EXSTYLE, static_cast<LONG>(ex & ~WS_EX_LAYERED));
   } else {
     if (!(ex & WS_EX_LAYERED)) SetWindowLongA(wnd, GWL_EXSTYLE, static_cast<LONG>(ex | WS_EX_LAYERED));
@@ -342,6 +343,9 @@ void TWindowObject::SetVisible(bool on) {
 
 void TWindowObject::Show() {
   CreateWindowNow();
+  // A hidden window may hold the focus already (a dialog it owned has closed): under X
+  // the keys reach it only when the focus is set anew once it is shown.
+  if (HWND wnd = wnd_.get(); wnd && !IsWindowVisible(wnd)) SetFocus(nullptr);
   SetVisible(true);
   if (HWND wnd = wnd_.get()) {
     SetForegroundWindow(wnd);

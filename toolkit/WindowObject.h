@@ -98,7 +98,9 @@ public:
   void SetHasCaption(bool on);
   bool StayOnTop();
   void SetStayOnTop(bool on);
-  void SetAlpha(int a);
+  // 255 opaque; layered only below 255, unless `layered` keeps it so (a window passes
+  // clicks only while layered as well as transparent).
+  void SetAlpha(int a, bool layered = false);
   int Alpha() const { return alpha_; }
 
   // --- appearance ---
@@ -214,6 +216,7 @@ private:
   TPtrList children_;
   int limits_[4] = {0, 0, 0, 0};  // indexed by TSizeLimit
   int alpha_ = -1;  // nothing given yet
+  bool layered_ = false;  // layered even when opaque
   TMenuObject* popupMenu_ = nullptr;
   tk::unique_haccel accel_;
   std::vector<TMenuObject*> menus_;

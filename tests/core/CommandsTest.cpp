@@ -18,7 +18,7 @@ using Names = std::vector<std::string>;
 class TFakeHost : public TCommandHost {
 public:
   TFakeHost(TStatsForm& form, TEventLog& log) : form_(form), log_(log) {}
-  bool Exists = false, Checked = false;
+  bool Exists = false, Checked = false, DialogUp = false;
 
   void ShowOptionsDialog(const std::string& title) override { Dialog("options '" + title + "'"); }
   void ShowCountersDialog(const std::function<void()>& resetInMemory) override {
@@ -26,6 +26,7 @@ public:
     Dialog("counters totals=" + std::to_string(form_.UploadCounter + form_.DownloadCounter + form_.ElapsedCounter));
   }
   void ShowAboutDialog(const std::string& title) override { Dialog("about '" + title + "'"); }
+  bool FrontOpenDialog() override { return DialogUp && (log_.push_back("front"), true); }
   bool FileExists(const std::string& path) override { return log_.push_back("exists? " + path), Exists; }
   void ShellOpen(const std::string& target) override { log_.push_back("open " + target); }
   bool StayOnTopChecked() override { return Checked; }
@@ -48,13 +49,18 @@ Names Join(std::initializer_list<Names> parts) {
 }
 
 TEST(Commands, EachItemRunsItsCommand) {
-  // exists: the log file exists, or the system refuses the topmost band
-  const struct { const char* what; int index; bool exists, checked; Names log; } cases[] = {
-      {"Counters", 3, false, false, Join({{"counters totals=0"}, Load})},
+  // given: the log file exists, the system refuses the topmost band, the graph is hidden,
+  // or a dialog is already open
+  const struct { const char* what; int index; bool given, checked; Names log;
+                 const char* logFile = "transfer_log.txt"; } cases[] = {
+      {"Counters", 3, false, false, Join({Save, {"counters totals=0"}, Load})},
       {"Transfer Log", 4, true, false, {"exists? transfer_log.txt", "open transfer_log.txt"}},
       {"Transfer Log missing", 4, false, false, {"exists? transfer_log.txt"}},
+      {"Transfer Log to a device", 4, true, false, {}, "NUL"},
       {"Options", 6, false, false, Join({Save, {"options 'Tarvelo  - options' open"}, Load})},
+      {"Options with a dialog open", 6, true, false, {"front"}},
       {"ShowGraph", 7, false, false, {"visible?", "hide"}},
+      {"ShowGraph on a hidden graph", 7, true, false, {"visible?", "show"}},
       {"Stay On Top", 8, false, true, {"ontop", "check", "store StayOnTop=1"}},
       {"Stay On Top off", 8, false, false, {"ontop", "check", "store StayOnTop=0"}},
       {"Stay On Top refused", 8, true, true, {"ontop", "check", "store StayOnTop=1"}},
@@ -71,12 +77,15 @@ TEST(Commands, EachItemRunsItsCommand) {
     TFakeGraphWindow window(log);
     TFakeHost host(form, log);
     form.UploadCounter = 7, form.DownloadCounter = 8, form.ElapsedCounter = 9;
-    host.Exists = c.exists, host.Checked = c.checked, window.TopmostRefused = c.exists, window.OnTopChecked = false;
+    form.LogFilePath = c.logFile, form.IdleTicks = 40;
+    host.Exists = host.DialogUp = window.TopmostRefused = c.given, window.Visible = !c.given;
+    host.Checked = c.checked, window.OnTopChecked = false;
     TCommandContext ctx{form, store, window, host};
     RunCommand(ctx, c.index);
-    // the check mark shows the window's state, not the wish
-    EXPECT_EQ(std::tuple(log, form.DialogOpen, form.UserHidden, window.OnTopChecked),
-              std::tuple(c.log, false, c.index == 7, c.checked && !c.exists)) << c.what;
+    // the check mark shows the window's state, not the wish; a show asked for starts the idle count afresh
+    const bool shown = c.index == 7 && c.given;
+    EXPECT_EQ(std::tuple(log, form.DialogOpen, form.UserHidden, window.OnTopChecked, form.IdleTicks),
+              std::tuple(c.log, false, c.index == 7 && !shown, c.checked && !c.given, shown ? 0 : 40)) << c.what;
   }
 }
 

@@ -63,7 +63,7 @@ TEST(LoadSettings, StoredValuesAndTheirGuards) {
   const struct { const char* name; int32_t stored; int64_t expected; } cases[] = {
       {"GridMode", 0, 1}, {"GridMode", 1, 2}, {"GridMode", INT32_MAX, INT32_MIN} /* wraps, never overflows */,
       {"ShowGrid", 2, 0}, {"EnableLogging", -1, 0}, {"counter_elapsed", 86400, 86400}, {"counter_elapsed", -7, 0},
-      {"lastdate", 739956, 739956}, {"Width", 0, 1}, {"Width", INT32_MAX, 16384}, {"Height", INT32_MIN, 1},
+      {"lastdate", 739956, 739956}, {"Width", 0, 30}, {"Width", 301, 300}, {"Height", -1, 16}, {"Height", 181, 180},
   };
   for (const auto& c : cases) {
     Loaded l({{c.name, c.stored}});
@@ -142,7 +142,7 @@ TEST(LoadSettings, PlacesTheWindowOnAMonitorAndKnowsItsHome) {
       {"on the left monitor", -1200, 205, 87, Desk, false, {-1200, 205}, {-1200, 205}},
       {"on no monitor", -100000, 205, 87, Desk, false, {0, 205}, {0, 205}},
       {"below every monitor", 546, 99999, 87, Desk, false, {546, 699}, {546, 699}},
-      {"far off, too wide", INT32_MAX, INT32_MIN, 16384, Desk, false, {0, 0}, {0, 0}},
+      {"far off, too wide", INT32_MAX, INT32_MIN, 16384, Desk, false, {724, 0}, {724, 0}},
       {"nearest the left monitor", -5000, 205, 87, {-1280, 0, 0, 994}, false, {-1280, 205}, {-1280, 205}},
   };
   for (const auto& c : cases) {

@@ -55,6 +55,15 @@ public:
 TColor FakeSystemColour(int32_t index) { return 0x10000 + index; }
 const Texts Adapters = {"NIC B", "Wi-Fi", "NIC A", "NIC B"};
 
+// A radio button's click checks it and clears its partner; a check box's flips it.
+void Click(TFakePage& page, int id) {
+  static const std::map<int, int> radios = {{IDC_GRAPH_AUTO, IDC_GRAPH_MANUAL}, {IDC_GRAPH_MANUAL, IDC_GRAPH_AUTO},
+                                            {IDC_TRAY_AUTO, IDC_TRAY_MANUAL}, {IDC_TRAY_MANUAL, IDC_TRAY_AUTO}};
+  const auto radio = radios.find(id);
+  page.C[id].Checked = radio != radios.end() || !page.C[id].Checked;
+  if (radio != radios.end()) page.C[radio->second].Checked = false;
+}
+
 std::vector<int> Disabled(const TFakePage& page) {
   std::vector<int> out;
   for (const auto& [id, control] : page.C)
@@ -63,10 +72,10 @@ std::vector<int> Disabled(const TFakePage& page) {
 }
 
 // What each page writes, in order, from an empty store; what it disables at first, and
-// after the user flips the sources of the enabling rules.
+// after the user clicks the sources of the enabling rules.
 TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) {
   using P = TOptionsPage;
-  const struct { P page; Texts writes; std::vector<int> disabled, flipped, disabledThen; } cases[] = {
+  const struct { P page; Texts writes; std::vector<int> disabled, clicked, disabledThen; } cases[] = {
       {P::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}, {}, {}},
       {P::Window,
        {"AutoHide=0", "AutoRunAway=0", "StayOnTop=0", "GoFlat=1", "UseTransparency=0", "MouseClickThru=0", "Shadow=1",
@@ -75,21 +84,22 @@ TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) 
       {P::Graph,
        {"BGColor=65541", "GridColor=15724527", "GridColor2=15724527", "UpColor=3211263", "DnColor=1381887",
         "ShowGrid=1", "AutoScale=1", "ScaleBallance=50", "ScaleMax=33000", "GridMode=0"},
-       {IDC_GRAPH_SCALE, IDC_GRAPH_BALANCE}, {IDC_GRAPH_AUTO, IDC_SHOW_GRID}, {IDC_GRID_COLOUR}},
+       {IDC_GRAPH_SCALE}, {IDC_GRAPH_MANUAL, IDC_SHOW_GRID}, {IDC_GRID_COLOUR}},
       {P::Tray,
        {"TrayFrameColor=65542", "TrayUpColor=3211263", "TrayDnColor=1381887", "TrayAutoScale=1",
         "TrayScaleBallance=50", "TrayMode=1", "TrayScaleMax=33000"},
-       {IDC_TRAY_SCALE, IDC_TRAY_BALANCE}, {IDC_TRAY_AUTO}, {}},
+       {IDC_TRAY_SCALE}, {IDC_TRAY_MANUAL}, {}},
+      {P::Tray, {}, {IDC_TRAY_SCALE}, {IDC_TRAY_MANUAL, IDC_TRAY_AUTO}, {IDC_TRAY_SCALE}},
   };
   for (const auto& c : cases) {
     TMemorySettings store;
     TFakePage page;
     InitPage(c.page, page, {store, Adapters, &FakeSystemColour});
     const auto shown = std::tuple(store.Written.size(), Disabled(page));  // showing a page writes nothing
-    ApplyPage(c.page, page, store);
-    for (int id : c.flipped) page.C[id].Checked = !page.C[id].Checked, PageCommand(c.page, page, id);
+    if (!c.writes.empty()) ApplyPage(c.page, page, store);
+    for (int id : c.clicked) Click(page, id), PageCommand(c.page, page, id);
     const int calls = page.EnableCalls;
-    PageCommand(c.page, page, c.flipped.empty() ? 0 : c.flipped[0]);  // a repeat changes nothing
+    PageCommand(c.page, page, c.clicked.empty() ? 0 : c.clicked.back());  // a repeat changes nothing
     EXPECT_EQ(std::tuple(shown, store.Written, Disabled(page), page.EnableCalls),
               std::tuple(std::tuple(0u, c.disabled), c.writes, c.disabledThen, calls)) << static_cast<int>(c.page);
   }
@@ -133,8 +143,8 @@ TEST(OptionsPages, ScaleComboShowsTheStoredValueAndReadsBackChoiceOrTypedKilobyt
   }
   const struct { const char* typed; int32_t written; } typed[] = {
       {"100", 102400}, {"12.5", 12288}, {"", 0}, {"  +7", 7168}, {"2097151", 2097151 * 1024},
-      {"99999999999999999999999", 2097151 * 1024}, {"-99999999", INT32_MIN}, {"1Gbit", 110000000}, {"512KBIT", 65000},
-      {"1 Gbit", 1024},
+      {"9999999999999999999", 2097151 * 1024}, {"99999999999999999999999", 2097151 * 1024}, {"-99999999", INT32_MIN},
+      {"1Gbit", 110000000}, {"512KBIT", 65000}, {"1 Gbit", 1024},
   };
   for (const auto& c : typed) {
     TFakePage page;

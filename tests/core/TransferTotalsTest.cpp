@@ -140,7 +140,7 @@ TEST(LogPath, OnlyNamesOfPlainFilesAreUsable) {
       {"transfer_log.txt", true}, {"\\\\server\\share\\log.txt", true}, {"console.txt", true}, {"c:day.txt", true},
       {std::string(MaxLogPathLength, 'a'), true}, {"", false}, {std::string(MaxLogPathLength + 1, 'a'), false},
       {"C:\\x\\aux.log", false}, {"C:\\logs\\", false}, {"\\\\.\\pipe\\x", false}, {"day.txt:hidden", false},
-      {"1:\\x", false}, {"a?b", false}, {"a\tb", false},
+      {"1:\\x", false}, {"a?b", false}, {"a\tb", false}, {"C:\\My logs\\day.txt", true}, {"C:\\logs\\day.txt:x", false},
   };
   for (const auto& c : cases) EXPECT_EQ(UsableLogPath(c.path), c.usable) << "\"" << c.path.substr(0, 40) << "\"";
 }

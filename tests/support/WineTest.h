@@ -109,6 +109,8 @@ struct TShellRequest {
 };
 
 inline std::vector<TShellRequest>& ShellRequests() { static std::vector<TShellRequest> requests; return requests; }
+// The next requests the shell refuses, as a busy one does.
+inline int& ShellRefusals() { static int count = 0; return count; }
 
 inline bool IconAlive(HICON icon) {
   ICONINFO info{};
@@ -122,7 +124,7 @@ inline BOOL WINAPI RecordShellRequest(DWORD message, PNOTIFYICONDATAA d) {
   TShellRequest r{message, {}, !all.empty() && IconAlive(all.back().d.hIcon)};
   std::memcpy(&r.d, d, std::min<size_t>(d->cbSize, sizeof r.d));
   all.push_back(r);
-  return TRUE;
+  return ShellRefusals() > 0 ? (--ShellRefusals(), FALSE) : TRUE;
 }
 
 inline std::vector<DWORD> ShellMessages() {
@@ -134,7 +136,7 @@ inline std::vector<DWORD> ShellMessages() {
 // Records from its making to its end, starting empty.
 struct TShellRecorder {
   tk::TShellNotifyIconFn previous = tk::SetShellNotifyIconFunction(&RecordShellRequest);
-  TShellRecorder() { ShellRequests().clear(); }
+  TShellRecorder() { ShellRequests().clear(), ShellRefusals() = 0; }
   ~TShellRecorder() { tk::SetShellNotifyIconFunction(previous); }
 };
 

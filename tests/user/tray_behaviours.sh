@@ -15,6 +15,12 @@ graph_shown() { [ -n "$(graph_rect)" ]; }
 graph_hidden() { ! graph_shown; }
 balloon_shown() { [ -n "$(probe_rect tooltips_class32)" ]; }
 about_open() { [ -n "$(probe_rect '#32770' 'About Tarvelo ')" ]; }
+menus_are() { [ "$(probe windows | awk -F'\t' '$1 == "#32768"' | wc -l)" = "$1" ]; }
+windows_titled() { probe windows | awk -F'\t' -v t="$1" '$2 == t' | wc -l; }
+active_is() { [ "$(probe focus | cut -f1)" = "$1" ]; }
+Sheet="Tarvelo  - options"
+# right-click the icon, then keys in its menu: Down Down is Transfer Logging, one more Options
+tray_menu() { xdotool mousemove "$icon_x" "$icon_y" click 3; within 5 menus_are 1; xdotool key --delay 200 "$@"; sleep 1; }
 
 ping_pid=""
 trap 'rc=$?; [ -n "$ping_pid" ] && kill "$ping_pid" 2>/dev/null; desktop_finish "$rc"' EXIT
@@ -49,11 +55,24 @@ xdotool mousemove "$icon_x" "$icon_y"
 check "resting on the icon shows the balloon" within 5 balloon_shown
 shot "$work/balloon.png"
 
+read -r shown_x shown_y _ _ <<<"$(graph_rect)"
 xdotool click 1
 check "a left click on the icon hides the graph" within 5 graph_hidden
 sleep 1  # not a double click
-xdotool click 1
-check "a second one shows it" within 5 graph_shown
+
+# the menu of the hidden graph takes keys
+xdotool click 3
+check "right-clicking the icon of the hidden graph opens the menu" within 5 menus_are 1
+xdotool key --delay 200 Down Down Right
+check "the arrow keys open its submenu" within 3 menus_are 2
+xdotool key Escape
+check "Esc closes the submenu" within 3 menus_are 1
+xdotool key Escape
+check "and then the menu" within 3 menus_are 0
+check "the graph stays hidden" graph_hidden
+
+xdotool mousemove "$icon_x" "$icon_y" click 1
+check "a second one shows it, where it was" within 5 graph_at "$shown_x" "$shown_y"
 
 xdotool mousemove "$icon_x" "$icon_y" click 3
 sleep 1
@@ -82,7 +101,11 @@ check "dropped 7 pixels from the right edge, the graph is flush with it" graph_a
 drag_by -11
 check "dropped 11 pixels from it, the graph stays where it was dropped" graph_at $((DesktopWidth - gw - 11)) "$gy"
 
-# F1 on the focused graph opens the about box; Esc leaves it open, Enter closes it
+# F1 on the focused graph opens the about box; Esc leaves it open, Enter closes it. The
+# graph is clicked after the desktop: under X the keys follow a click, not the tray's
+# show, whose focus the taskbar may take back.
+read -r gx gy gw gh <<<"$(graph_rect)"
+xdotool mousemove 200 200 click 1 sleep 0.5 mousemove $((gx + gw / 2)) $((gy + gh / 2)) click 1 sleep 0.5
 xdotool key F1
 check "F1 on the focused graph opens the about box" within 5 about_open
 xdotool key Escape
@@ -101,6 +124,26 @@ check "with AutoRunAway, the unfocused graph flees from the cursor" within 3 gra
 shot "$work/fled.png"
 xdotool mousemove 300 500
 check "and comes home within a second after the cursor left" within 3 graph_at "$hx" "$hy"
+
+# the counters from the menu, with traffic going on, leave a graph hidden from the tray hidden
+xdotool mousemove "$icon_x" "$icon_y" click 1
+check "hidden again" within 5 graph_hidden
+tray_menu Down Down Right Return
+check "Counters opens from the menu" within 5 has_window Counters
+xdotool key Return
+check "Enter closes it" within 5 not has_window Counters
+sleep 3
+check "the graph hidden from the tray stays hidden after the counters" graph_hidden
+
+# one options sheet at a time
+tray_menu Down Down Down Return
+check "Options opens from the menu" within 5 has_window "$Sheet"
+tray_menu Down Down Down Return
+check "Options again brings the open sheet to the front" within 3 active_is "$Sheet"
+check "and opens no second one" is 1 "$(windows_titled "$Sheet")"
+shot "$work/sheet.png"
+xdotool key Escape
+check "Esc closes the sheet" within 5 not has_window "$Sheet"
 
 echo "tray and window behaviours: $failures failed"
 [ "$failures" -eq 0 ]

@@ -90,6 +90,12 @@ TEST_F(TrayIcon, AddedWithTheFirstPictureOneIconAtATimeBackAfterAShellRestart) {
   EXPECT_EQ(std::make_pair(ShellRequests()[0].message, ShellRequests()[0].d.hIcon),
             std::make_pair(DWORD{NIM_ADD}, tray_.Icon()->Icon()))
       << "a restarted shell gets the icon again with its current picture";
+
+  ShellRequests().clear();
+  ShellRefusals() = 2;  // a busy shell takes neither the add nor the modify that checks whether it took it
+  SendMessageA(form_->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  for (int32_t v : {5000, 7000}) Tick(v, v);
+  EXPECT_EQ(ShellMessages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY})) << "added on the next tick";
 }
 
 TEST_F(TrayIcon, PicturesPixelsWithTheKeyTransparentAndNoHandleLeftAfterManyTicks) {
