@@ -134,7 +134,7 @@ void TMainForm::Initialise() {
   Settings->KeyPath = TarveloKeyPath;
   Settings->Open();
   ::LoadSettings(state_, *Settings, *this);
-  usage_ = std::make_unique<TUsageRecorder>(*Settings, *this);
+  usage_ = std::make_unique<TUsageRecorder>(*Settings, static_cast<TUsageHost&>(*this));
 
   // no adapter yet: the user picks one in the options sheet
   if (state_.AdapterName.empty()) {

@@ -48,7 +48,8 @@ LRESULT CALLBACK ChartProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_MOUSEMOVE: {
       if (!chart->Tracking) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, wnd, 0};
+        TRACKMOUSEEVENT tme{};
+        tme.cbSize = sizeof tme, tme.dwFlags = TME_LEAVE, tme.hwndTrack = wnd;
         chart->Tracking = TrackMouseEvent(&tme) != 0;
       }
       const POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -234,12 +235,13 @@ private:
   void Layout() {
     RECT c{};
     GetClientRect(Handle(), &c);
+    struct TPx { int x, y; };
     const auto px = [&](int x, int y) {
       RECT r{0, 0, x, y};
       MapDialogRect(Handle(), &r);
-      return POINT{r.right, r.bottom};
+      return TPx{static_cast<int>(r.right), static_cast<int>(r.bottom)};
     };
-    const POINT m = px(7, 7), button = px(50, 14), combo = px(70, 12), label = px(34, 8), gap = px(4, 4);
+    const TPx m = px(7, 7), button = px(50, 14), combo = px(70, 12), label = px(34, 8), gap = px(4, 4);
     const int W = c.right, H = c.bottom;
     const auto place = [&](int id, int x, int y, int w, int h) {
       SetWindowPos(Item(id), nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -290,7 +292,8 @@ private:
   }
 
   void SavePlace() {
-    WINDOWPLACEMENT wp{sizeof wp};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
     if (!GetWindowPlacement(Handle(), &wp)) return;
     const RECT& r = wp.rcNormalPosition;  // the size it has when not maximised
     settings_.WriteInteger("UsageLeft", r.left);

@@ -1,5 +1,7 @@
 #include "usage/UsageFiles.h"
 
+#include "toolkit/WinApi.h"
+
 #include <shlobj.h>
 
 #include "toolkit/Handles.h"
