@@ -123,7 +123,7 @@ protected:
 
     Columns(IDC_USAGE_SUMMARY, {{"", 46}, {"Dates", 90}, {"Download", 40}, {"Upload", 40}, {"Total", 40}});
     Columns(IDC_USAGE_ROWS, {{"Period", 100}, {"Download", 70}, {"Upload", 70}, {"Total", 70}});
-    RECT r{0, 0, 430, 310};
+    RECT r{0, 0, 460, 310};
     MapDialogRect(Handle(), &r);
     AdjustWindowRectEx(&r, GetWindowLongA(Handle(), GWL_STYLE), FALSE, GetWindowLongA(Handle(), GWL_EXSTYLE));
     minSize_ = {r.right - r.left, r.bottom - r.top};
@@ -241,21 +241,26 @@ private:
       MapDialogRect(Handle(), &r);
       return TPx{static_cast<int>(r.right), static_cast<int>(r.bottom)};
     };
-    const TPx m = px(7, 7), button = px(50, 14), combo = px(70, 12), label = px(34, 8), gap = px(4, 4);
+    const TPx m = px(7, 7), button = px(50, 14), label = px(0, 8), gap = px(4, 4), wide = px(8, 0);
     const int W = c.right, H = c.bottom;
     const auto place = [&](int id, int x, int y, int w, int h) {
       SetWindowPos(Item(id), nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
     };
+    // one row, left to right: previous, the period, next; what to show and for which adapter
     const int labelY = m.y + (button.y - label.y) / 2;
-    place(IDC_USAGE_PREV, m.x, m.y, button.x, button.y);
-    place(IDC_USAGE_ADAPTER, W - m.x - combo.x * 3 / 2, m.y, combo.x * 3 / 2, px(0, 80).y);
-    place(IDC_USAGE_ADAPTER_LABEL, W - m.x - combo.x * 3 / 2 - gap.x - label.x, labelY, label.x, label.y);
-    const int scaleX = W - m.x - combo.x * 5 / 2 - label.x * 2 - gap.x * 3;
-    place(IDC_USAGE_SCALE, scaleX, m.y, combo.x, px(0, 60).y);
-    place(IDC_USAGE_SCALE_LABEL, scaleX - gap.x - label.x, labelY, label.x, label.y);
-    const int titleW = std::max(scaleX - label.x - 2 * button.x - 5 * gap.x - m.x, 0);
-    place(IDC_USAGE_TITLE, m.x + button.x + gap.x, labelY, titleW, label.y);
-    place(IDC_USAGE_NEXT, m.x + button.x + titleW + 2 * gap.x, m.y, button.x, button.y);
+    int x = m.x;
+    const auto next = [&](int id, int dluWidth, int y, int h, int after) {
+      const int w = px(dluWidth, 0).x;
+      place(id, x, y, w, h);
+      x += w + after;
+    };
+    next(IDC_USAGE_PREV, 50, m.y, button.y, gap.x);
+    next(IDC_USAGE_TITLE, 100, labelY, label.y, gap.x);
+    next(IDC_USAGE_NEXT, 50, m.y, button.y, wide.x);
+    next(IDC_USAGE_SCALE_LABEL, 24, labelY, label.y, gap.x);
+    next(IDC_USAGE_SCALE, 70, m.y, px(0, 60).y, wide.x);
+    next(IDC_USAGE_ADAPTER_LABEL, 30, labelY, label.y, gap.x);
+    place(IDC_USAGE_ADAPTER, x, m.y, W - m.x - x, px(0, 80).y);
 
     const int top = m.y + button.y + gap.y, summaryH = px(0, 62).y;
     const int half = std::max(W - 2 * m.x - gap.x - px(150, 0).x, px(200, 0).x);

@@ -29,7 +29,7 @@ export_usage() {  # by, out file; echoes the exit code
   in_app wine "$exe" /export-usage "Z:$work/$2" /by "$1" >/dev/null 2>"$work/export.err"
   echo $?
 }
-row() { awk -F, -v p="$2" '$1 == p && $2 == "tv0" { print $3, $4 }' "$work/$1"; }
+row() { tr -d '\r' <"$work/$1" | awk -F, -v p="$2" '$1 == p && $2 == "tv0" { print $3, $4 }'; }
 
 sleep 2
 rx0=$(counter rx_bytes) tx0=$(counter tx_bytes)
@@ -41,7 +41,9 @@ transfer down 2000000; transfer up 300000
 wait_ticks 2
 rx1=$(counter rx_bytes) tx1=$(counter tx_bytes)
 [ "$(query lastdate)" = "$(printf '0x%x' $day6)" ] || fail "midnight came before the first traffic was through"
-log "before midnight: rx $((rx1 - rx0)) tx $((tx1 - tx0))"
+read -r down_stored up_stored _ <<<"$(stored)"
+log "before midnight: rx $((rx1 - rx0)) tx $((tx1 - tx0)); stored: $down_stored $up_stored"
+[ "$down_stored $up_stored" = "$((rx1 - rx0)) $((tx1 - tx0))" ] || fail "the program did not count the traffic"
 for _ in $(seq 150); do [ "$(query lastdate)" != "$(printf '0x%x' $day6)" ] && break; sleep 1; done
 [ "$(query lastdate)" = "$(printf '0x%x' $((day6 + 1)))" ] || fail "the program never met midnight"
 transfer down 1500000; transfer up 200000
