@@ -52,13 +52,13 @@ TEST(SqliteUsageStore, RoundTripFlushAndReaders) {
   }
   TSqliteUsageStore again(s.Db, TSqliteUsageStore::TMode::ReadWrite, Day);
   EXPECT_EQ(Read(again).size(), 3u);
+  std::string schema;  // what any SQLite tool sees
   sqlite3* db = nullptr;
   sqlite3_open(s.Db.c_str(), &db);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "SELECT (SELECT user_version FROM pragma_user_version) || (SELECT journal_mode FROM pragma_journal_mode)", -1, &st, nullptr);
-  ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "1wal");
-  sqlite3_finalize(st), sqlite3_close(db);
+  sqlite3_exec(db, "SELECT user_version || journal_mode FROM pragma_user_version, pragma_journal_mode",
+               [](void* out, int, char** v, char**) { return *static_cast<std::string*>(out) = v[0], 0; }, &schema, nullptr);
+  sqlite3_close(db);
+  EXPECT_EQ(schema, "1wal");
   TSqliteUsageStore none((s.Dir / "missing.db").string(), TSqliteUsageStore::TMode::ReadOnly);
   EXPECT_TRUE(none.Usable() && Read(none).empty() && !fs::exists(s.Dir / "missing.db"));
 }

@@ -53,8 +53,8 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
       PostMessageA(Form(), WM_COMMAND, MAKEWPARAM(4096 + 17, 0), 0);  // "Usage...", the 18th item
       break;
     }
-    case 1:  // inside the window's own loop
-      if (!usage) return;
+    case 1:  // inside the window's own loop, once it is there
+      if (!usage) return void(g_seen.step = 1);
       g_seen.yesterday = Cell(GetDlgItem(usage, IDC_USAGE_SUMMARY), 1, 2);
       g_seen.plan = Text(usage, IDC_USAGE_PLAN);
       g_seen.title = Text(usage, IDC_USAGE_TITLE);
@@ -88,7 +88,7 @@ std::pair<int64_t, std::string> RunTarvelo(const std::string& args) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   HANDLE read = nullptr, write = nullptr;
   CreatePipe(&read, &write, &sa, 0);
-  const tk::unique_handle r(read), w(write);
+  const tk::unique_handle r(read), w(write);  // the child inherits only the writing end
   SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -116,15 +116,14 @@ TEST(Usage, ExportFromTheCommandLine) {
   ASSERT_TRUE(store->Flush());
   const std::pair<int64_t, std::string> written(0, "");
   EXPECT_EQ(RunTarvelo("/export-usage \"" + file + "\" /by month"), written);
-  std::stringstream csv;
+  std::stringstream csv;  // the row quoted, the header before it
   csv << std::ifstream(file, std::ios::binary).rdbuf();
   EXPECT_NE(csv.str().find("\r\n2026-11,\"a, \"\"quoted\"\" NIC\",5,6\r\n"), std::string::npos) << csv.str();
 
+  const char* usage = "tarvelo: usage: tarvelo.exe /export-usage FILE [/by hour|day|month]\r\n";
   const struct { const char* args; const char* said; } failures[] = {
-      {"/export-usage", "tarvelo: usage: tarvelo.exe /export-usage FILE [/by hour|day|month]\r\n"},
-      {"/export-usage x.csv /by week", "tarvelo: usage: tarvelo.exe /export-usage FILE [/by hour|day|month]\r\n"},
-      {"/export-usage Z:\\no\\such\\folder\\x.csv", "tarvelo: cannot write Z:\\no\\such\\folder\\x.csv: "},
-  };
+      {"/export-usage", usage}, {"/export-usage x.csv /by week", usage},
+      {"/export-usage Z:\\no\\such\\folder\\x.csv", "tarvelo: cannot write Z:\\no\\such\\folder\\x.csv: "}};
   for (const auto& f : failures) {
     const auto [code, said] = RunTarvelo(f.args);
     EXPECT_EQ(std::pair(code, said.substr(0, std::string(f.said).size())), std::pair(int64_t{1}, std::string(f.said)))
