@@ -330,7 +330,10 @@ void TMainForm::ShowUsageWindow() {
   look.Down = ResolveColor(state_.DnColor);
   look.Up = ResolveColor(state_.UpColor);
   TGdiUsageChartArt art(look);
-  ::ShowUsageWindow(Wnd(), usage_->Store(), *Settings, art);
+  // A reader of its own: the ticks go on writing while the window is open, and a store
+  // the recorder has to open anew cannot vanish from under the window.
+  const auto reader = OpenUsageDatabase(TSqliteUsageStore::TMode::ReadOnly, clock_.LocalHour().Day);
+  ::ShowUsageWindow(Wnd(), reader && reader->Usable() ? reader.get() : nullptr, *Settings, art);
 }
 
 void TMainForm::FlushUsageHistory() {
