@@ -10,7 +10,7 @@ const std::vector<std::string>& StatsMenuTemplate() {
   static const std::vector<std::string> texts = {
       "WebServer Monitoring", "-", "Transfer Logging", "(", "Counters", "Transfer Log", ")", "-",
       "Options", "+ShowGraph", "+Stay On Top", "Info", "(", "About\tF1", "HomePage", "-",
-      "Bugtracker", ")", "-", "Network Connections", "-", "Quit", ""};
+      "Bugtracker", ")", "-", "Network Connections", "-", "Usage...", "-", "Quit", ""};
   return texts;
 }
 
@@ -33,7 +33,8 @@ void ResetTotals(TStatsForm& form) {
 }
 
 bool OpensDialog(TMenuCommand command) {
-  return command == TMenuCommand::Counters || command == TMenuCommand::Options || command == TMenuCommand::About;
+  return command == TMenuCommand::Counters || command == TMenuCommand::Options || command == TMenuCommand::About ||
+         command == TMenuCommand::Usage;
 }
 
 }  // namespace
@@ -59,6 +60,11 @@ void RunCommand(TCommandContext& ctx, int index) {
     case TMenuCommand::About:
       ctx.Form.DialogOpen = true;
       ctx.Host.ShowAboutDialog("Tarvelo ");
+      ctx.Form.DialogOpen = false;
+      break;
+    case TMenuCommand::Usage:
+      ctx.Form.DialogOpen = true;
+      ctx.Host.ShowUsageWindow();
       ctx.Form.DialogOpen = false;
       break;
     case TMenuCommand::TransferLog:

@@ -23,7 +23,8 @@ enum class TMenuCommand : int {
   Bugtracker = 13,
   NetworkConnections = 15,
   NetworkSeparator = 16,
-  Quit = 17,
+  Usage = 17,
+  Quit = 19,
 };
 
 // The popup menu's template, ending with the empty text.
@@ -39,6 +40,8 @@ public:
   virtual void ShowAboutDialog(const std::string& title) = 0;
   // Brings the program's open dialog to the front; false when none is open.
   virtual bool FrontOpenDialog() { return false; }
+  // The usage history and the data plan.
+  virtual void ShowUsageWindow() {}
   virtual bool FileExists(const std::string& path) = 0;
   // Opens a file or an address with the shell; failures are ignored.
   virtual void ShellOpen(const std::string& target) = 0;

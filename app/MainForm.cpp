@@ -3,17 +3,21 @@
 #include <windowsx.h>
 
 #include "app/LoadSettings.h"
+#include "app/UsageChartArt.h"
 #include "app/WindowBehaviours.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/CountersDialog.h"
+#include "dialogs/UsageWindow.h"
 #include "render/GdiSurface.h"
 #include "settings/ColourPicker.h"
 #include "settings/OptionsSheet.h"
 #include "render/GraphRenderer.h"
 #include "settings/SettingsCatalogue.h"
 #include "toolkit/Platform.h"
+#include "toolkit/Utf8.h"
 #include "toolkit/WindowMessages.h"
 #include "traffic/AdapterSampling.h"
+#include "usage/UsageFiles.h"
 
 namespace {
 
@@ -136,6 +140,7 @@ void TMainForm::Initialise() {
   Settings->KeyPath = TarveloKeyPath;
   Settings->Open();
   ::LoadSettings(state_, *Settings, *this);
+  usage_ = std::make_unique<TUsageRecorder>(*Settings, static_cast<TUsageHost&>(*this));
 
   // no adapter yet: the user picks one in the options sheet
   if (state_.AdapterName.empty()) {
@@ -163,7 +168,7 @@ TCommandContext TMainForm::Commands() { return TCommandContext{state_, *Settings
 
 void TMainForm::Tick() {
   if (!Wnd() || !Settings) return;
-  TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_};
+  TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_, usage_.get()};
   RunTick(ctx);
 }
 
@@ -337,6 +342,38 @@ bool TMainForm::FrontOpenDialog() {
   return true;
 }
 
+void TMainForm::ShowUsageWindow() {
+  if (!usage_ || !Settings) return;
+  usage_->FlushNow();  // the window reads the store: it holds the last seconds too
+  TUsageChartLook look;
+  look.Background = GetSysColor(COLOR_WINDOW);
+  look.Text = GetSysColor(COLOR_WINDOWTEXT);
+  look.Marker = look.Text;
+  look.Down = ResolveColor(state_.DnColor);
+  look.Up = ResolveColor(state_.UpColor);
+  TGdiUsageChartArt art(look);
+  // A reader of its own: the ticks go on writing while the window is open, and a store
+  // the recorder has to open anew cannot vanish from under the window.
+  const auto reader = OpenUsageDatabase(TSqliteUsageStore::TMode::ReadOnly, clock_.LocalHour().Day);
+  ++openDialogs_;
+  ::ShowUsageWindow(Wnd(), reader && reader->Usable() ? reader.get() : nullptr, *Settings, art);
+  --openDialogs_;
+}
+
+void TMainForm::FlushUsageHistory() {
+  if (usage_) usage_->FlushNow();
+}
+
+std::unique_ptr<TUsageStore> TMainForm::OpenUsageStore() {
+  return OpenUsageDatabase(TSqliteUsageStore::TMode::ReadWrite, clock_.LocalHour().Day);
+}
+
+void TMainForm::UsageBalloon(const std::string& title, const std::string& text) {
+  tray_.ShowBalloon(title, text, 10, 2);
+}
+
+std::string TMainForm::StoredAdapterName(const std::string& name) { return tk::AnsiToUtf8(name); }
+
 bool TMainForm::FileExists(const std::string& path) { return tk::FileExists(path); }
 
 void TMainForm::ShellOpen(const std::string& target) { tk::ShellOpen(Wnd(), target); }
@@ -346,6 +383,7 @@ bool TMainForm::StayOnTopChecked() {
 }
 
 void TMainForm::Quit() {
+  FlushUsageHistory();
   tray_.Deactivate();
   ExitProcess(0);  // at once, without leaving the message loop
 }
@@ -510,6 +548,8 @@ void TMainForm::OnFormDestroyed(void* data, tk::TBaseObject*) {
   auto* self = static_cast<TMainForm*>(data);
   tk::Release(self->BackBuffer);
   self->BackBuffer = nullptr;
+  self->FlushUsageHistory();  // the end of the session, or any other close
+  self->usage_.reset();
   self->Settings.reset();
   self->form_ = nullptr;
   self->StatsPopupMenu = nullptr;
@@ -520,6 +560,7 @@ void TMainForm::OnFormDestroyed(void* data, tk::TBaseObject*) {
 
 void TMainForm::OnQueryEndSession(void* data, tk::TWindowObject*, bool& accept) {
   auto* self = static_cast<TMainForm*>(data);
+  self->FlushUsageHistory();  // the session may end before the close is handled
   if (HWND wnd = self->Wnd()) PostMessageA(wnd, WM_CLOSE, 0, 0);
   accept = true;
 }
@@ -528,6 +569,7 @@ void TMainForm::OnMenuItem(void* data, tk::TMenuObject*, int index) {
   auto* self = static_cast<TMainForm*>(data);
   TCommandContext ctx = self->Commands();
   RunCommand(ctx, index);
+  if (self->usage_) self->usage_->ReloadPlan();  // the options may have changed the plan
 }
 
 void TMainForm::OnTick(void* data, tk::TMediaTimer*) { static_cast<TMainForm*>(data)->Tick(); }

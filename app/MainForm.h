@@ -13,6 +13,7 @@
 #include "app/StatsForm.h"
 #include "app/StatsTray.h"
 #include "app/Tick.h"
+#include "app/UsageRecorder.h"
 #include "settings/RegSettings.h"
 #include "toolkit/Application.h"
 #include "toolkit/DrawBitmap.h"
@@ -24,7 +25,7 @@
 #include "traffic/SystemClock.h"
 #include "traffic/TrafficHistory.h"
 
-class TMainForm final : public TGraphWindow, public TCommandHost {
+class TMainForm final : public TGraphWindow, public TCommandHost, private TUsageHost {
 public:
   TMainForm() = default;
   TMainForm(const TMainForm&) = delete;
@@ -67,12 +68,22 @@ public:
   void ShowCountersDialog(const std::function<void()>& resetInMemory) override;
   void ShowAboutDialog(const std::string& title) override;
   bool FrontOpenDialog() override;
+  void ShowUsageWindow() override;
   bool FileExists(const std::string& path) override;
   void ShellOpen(const std::string& target) override;
   bool StayOnTopChecked() override;
   [[noreturn]] void Quit() override;
 
+  // Writes the usage history's pending hours now, in one transaction: for suspend and
+  // whatever else must not lose the last minute.
+  void FlushUsageHistory();
+
 private:
+  // TUsageHost
+  std::unique_ptr<TUsageStore> OpenUsageStore() override;
+  void UsageBalloon(const std::string& title, const std::string& text) override;
+  std::string StoredAdapterName(const std::string& name) override;
+
   // The form's window, or null once it is gone: nothing may make it again, so every
   // late timer, query or tick finds none and does nothing.
   HWND Wnd() const { return form_ ? form_->HandleIfCreated() : nullptr; }
@@ -125,6 +136,7 @@ private:
   std::unique_ptr<TRegSettings> Settings;
   int openDialogs_ = 0;  // the modal dialogs running now
   std::optional<TPoint32> trayClickedAt_;  // where the cursor was at the last click on the icon
+  std::unique_ptr<TUsageRecorder> usage_;  // made with Settings, gone before it
 };
 
 // WinMain's body.

@@ -1,11 +1,29 @@
 #include "app/Tick.h"
 
+#include "app/UsageRecorder.h"
 #include "base/ByteFormat.h"
 #include "base/Rounding.h"
 #include "render/Scaling.h"
 #include "traffic/AdapterSampling.h"
 #include "traffic/Clock.h"
 #include "traffic/TransferTotals.h"
+
+namespace {
+
+// The clock as the tick read it: the date stays that of the tick's one reading.
+class TTickDate final : public TClock {
+public:
+  TTickDate(TClock& clock, uint32_t today) : clock_(clock), today_(today) {}
+  uint32_t Today() override { return today_; }
+  std::string FormatShortDate(uint32_t dayNumber) override { return clock_.FormatShortDate(dayNumber); }
+  uint64_t MonotonicMs() override { return clock_.MonotonicMs(); }
+
+private:
+  TClock& clock_;
+  uint32_t today_;
+};
+
+}  // namespace
 
 uint32_t SmoothedRate(const TTrafficHistory& history, THistoryRow row, int32_t now) {
   double s = now;
@@ -69,7 +87,12 @@ void RunTick(TTickContext& ctx) {
   f.DownRate = SmoothedRate(ctx.History, HistoryDown, down);
   f.UpRate = SmoothedRate(ctx.History, HistoryUp, up);
 
-  AddTransfer(f, ctx.Store, ctx.Clock, d.Down, d.Up, seconds);
+  // One reading of the date for the totals and the history, so the day's hours hold
+  // what the day's log line holds, also in the tick that meets midnight.
+  const TLocalHour now = ctx.Clock.LocalHour();
+  TTickDate date(ctx.Clock, now.Day);
+  AddTransfer(f, ctx.Store, date, d.Down, d.Up, seconds);
+  if (ctx.Usage) ctx.Usage->Count(now, f.AdapterName, d.Down, d.Up, seconds);
 
   ctx.Window.InvalidateGraph();
 

@@ -11,6 +11,7 @@
 class TInterfaceTable;
 class TSettings;
 class TClock;
+class TUsageRecorder;
 
 // The tray picture step, done by the tray glue.
 class TTrayHost {
@@ -27,6 +28,7 @@ struct TTickContext {
   TClock& Clock;
   TGraphWindow& Window;
   TTrayHost& Tray;
+  TUsageRecorder* Usage = nullptr;  // the usage history, when the program keeps one
 };
 
 // Idle ticks after which "AutoHide" hides the window (it hides on the next one).

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/Tick.h"
+#include "app/UsageRecorder.h"
 #include "bench/SoakFakes.h"
 #include "settings/Settings.h"
 #include "traffic/AdapterSampling.h"
@@ -46,6 +47,14 @@ public:
   void RenderTrayImage(int32_t, int32_t) override { ++Calls; }
 };
 
+// The usage history's glue without a store: every second's bucket, the plan's sum and
+// its balloon check; the minute's write is measured on its own (usage_write_bench).
+class TNoStoreHost : public TUsageHost {
+public:
+  std::unique_ptr<TUsageStore> OpenUsageStore() override { return nullptr; }
+  void UsageBalloon(const std::string&, const std::string&) override {}
+};
+
 void BM_Tick(benchmark::State& state) {
   TStatsForm form;
   form.AdapterName = "Realtek PCIe GbE Family Controller";
@@ -58,6 +67,9 @@ void BM_Tick(benchmark::State& state) {
   TSoakWindow window;
   TBenchTray tray;
   TTickContext ctx{form, history, table, store, clock, window, tray};
+  TNoStoreHost host;
+  TUsageRecorder usage(store, host);
+  if (state.range(1)) ctx.Usage = &usage;
   StartSampling(form, table, nullptr);
   for (auto _ : state) {
     RunTick(ctx);
@@ -65,7 +77,8 @@ void BM_Tick(benchmark::State& state) {
   }
   benchmark::DoNotOptimize(tray.Calls);
 }
-BENCHMARK(BM_Tick)->Arg(300)->Arg(30);
+// history width; with the usage history or without
+BENCHMARK(BM_Tick)->Args({300, 0})->Args({300, 1})->Args({30, 0})->Args({30, 1});
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 ; Tarvelo's installer: per user, no administrator rights. Built by scripts/package.sh:
 ;   makensis -DVERSION=x.y.z -DEXE=tarvelo.exe -DREADME=readme.txt -DLICENSE=LICENSE.txt
 ;            -DICON=tarvelo.ico -DOUTFILE=setup.exe tarvelo.nsi
-; Silent use: setup.exe /S; uninstall.exe /S keeps the settings, /S /REMOVESETTINGS
-; removes them too.
+; Silent use: setup.exe /S; uninstall.exe /S keeps the settings and the usage history,
+; /S /REMOVESETTINGS removes them too.
 
 Unicode true
 Target amd64-unicode
@@ -195,6 +195,14 @@ Section /o "un.Remove my settings and totals too" SecUnSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   ; the maker's key only when nothing else of the maker's is left in it
   DeleteRegKey /ifempty HKCU "Software\Quillmoor"
+  ; the usage history, its journal and any damaged copy set aside; the folders only
+  ; when nothing else is left in them
+  Delete "$LOCALAPPDATA\Quillmoor\Tarvelo\usage.db"
+  Delete "$LOCALAPPDATA\Quillmoor\Tarvelo\usage.db-wal"
+  Delete "$LOCALAPPDATA\Quillmoor\Tarvelo\usage.db-shm"
+  Delete "$LOCALAPPDATA\Quillmoor\Tarvelo\usage-damaged-*.db*"
+  RMDir "$LOCALAPPDATA\Quillmoor\Tarvelo"
+  RMDir "$LOCALAPPDATA\Quillmoor"
 SectionEnd
 
 Function un.onInit

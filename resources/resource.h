@@ -73,8 +73,31 @@
 #define IDC_ABOUT_MAIL 1031
 
 #ifndef RC_INVOKED
+// the usage window's chart, a control of the program's own
+inline constexpr const char* UsageChartClass = "TarveloUsageChart";
 // the program's icon
 inline constexpr const char* MainIconName = "MAINICON";
 // 32 x 16: the two 16 x 16 idle tray pictures, magenta transparent
 inline constexpr const char* TrayImagesName = "STATSFORM_IMAGELIST";
 #endif
+
+// the data plan's options page and the usage window
+#define IDD_PAGE_PLAN 108
+#define IDD_USAGE 120
+#define IDC_PLAN_LIMIT 1101
+#define IDC_PLAN_COUNTS 1102
+#define IDC_PLAN_START_DAY 1103
+#define IDC_PLAN_ALERT 1104
+#define IDC_USAGE_PREV 1201
+#define IDC_USAGE_TITLE 1202
+#define IDC_USAGE_NEXT 1203
+#define IDC_USAGE_SCALE_LABEL 1204
+#define IDC_USAGE_SCALE 1205
+#define IDC_USAGE_ADAPTER_LABEL 1206
+#define IDC_USAGE_ADAPTER 1207
+#define IDC_USAGE_SUMMARY 1208
+#define IDC_USAGE_PLAN 1209
+#define IDC_USAGE_PLAN_BAR 1210
+#define IDC_USAGE_CHART 1211
+#define IDC_USAGE_ROWS 1212
+#define IDC_USAGE_EXPORT 1213

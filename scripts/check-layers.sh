@@ -4,9 +4,9 @@
 # included from any layer.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-declare -A rank=([base]=0 [resources]=0 [toolkit]=1 [settings]=2 [traffic]=3 [render]=4 [dialogs]=4 [app]=5)
+declare -A rank=([base]=0 [resources]=0 [toolkit]=1 [settings]=2 [traffic]=3 [usage]=4 [render]=5 [dialogs]=5 [app]=6)
 bad=0
-for dir in base toolkit settings traffic render dialogs app; do
+for dir in base toolkit settings traffic usage render dialogs app; do
   for f in "$dir"/*.h "$dir"/*.cpp; do
     [ -f "$f" ] || continue
     while read -r inc; do

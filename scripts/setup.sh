@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
-  iproute2 procps iputils-ping netcat-openbsd bc
+  iproute2 procps iputils-ping netcat-openbsd bc faketime libfaketime
   nsis zip
 )
 

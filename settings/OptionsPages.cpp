@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "settings/LinkSpeeds.h"
+#include "settings/PlanPage.h"
 
 namespace {
 
@@ -121,6 +122,7 @@ void InitPage(TOptionsPage page, TPageControls& controls, const TOptionsSource& 
     case TOptionsPage::Window: InitWindow(controls, source); break;
     case TOptionsPage::Graph: InitGraph(controls, source); break;
     case TOptionsPage::Tray: InitTray(controls, source); break;  // shows its labels itself
+    case TOptionsPage::Plan: InitPlanPage(controls, source.Store); break;
   }
   UpdatePageEnabling(page, controls);
   if (page == TOptionsPage::Graph) PageScroll(page, controls);
@@ -165,6 +167,9 @@ void ApplyPage(TOptionsPage page, TPageControls& c, TSettings& s) {
       s.WriteInteger("TrayMode", std::max(c.Selection(IDC_TRAY_MODE), 0));
       s.WriteInteger("TrayScaleMax", ReadScaleCombo(c, IDC_TRAY_SCALE));
       break;
+    case TOptionsPage::Plan:
+      ApplyPlanPage(c, s);
+      break;
   }
 }
 
@@ -177,6 +182,7 @@ void PageCommand(TOptionsPage page, TPageControls& controls, int id) {
       follows = id == IDC_SHOW_GRID || id == IDC_GRAPH_AUTO || id == IDC_GRAPH_MANUAL || id == IDC_GRAPH_SCALE;
       break;
     case TOptionsPage::Tray: follows = id == IDC_TRAY_SCALE || id == IDC_TRAY_MANUAL || id == IDC_TRAY_AUTO; break;
+    case TOptionsPage::Plan: break;
   }
   if (follows) UpdatePageEnabling(page, controls);
 }
@@ -205,6 +211,7 @@ void UpdatePageEnabling(TOptionsPage page, TPageControls& c) {
     case TOptionsPage::Tray:
       SetEnabledIfChanged(c, IDC_TRAY_SCALE, !c.Checked(IDC_TRAY_AUTO));
       break;
+    case TOptionsPage::Plan: break;
   }
 }
 

@@ -11,7 +11,7 @@
 #include "settings/Settings.h"
 
 // The sheet's pages, in page order.
-enum class TOptionsPage { General, Window, Graph, Tray };
+enum class TOptionsPage { General, Window, Graph, Tray, Plan };
 
 // One page's controls as the logic sees them; the Win32 side answers from the dialog.
 // Combo box items are addressed by index; a sorted list places an added item itself.

@@ -118,15 +118,17 @@ void ShowOptionsDialog(HWND owner, const std::string& title, const std::vector<s
   TOptionsPageDialog dialogs[] = {{TOptionsPage::General, source},
                                   {TOptionsPage::Window, source},
                                   {TOptionsPage::Graph, source},
-                                  {TOptionsPage::Tray, source}};
+                                  {TOptionsPage::Tray, source},
+                                  {TOptionsPage::Plan, source}};
   const struct { int Template; const char* Title; } pages[] = {{IDD_PAGE_GENERAL, "General settings"},
                                                                {IDD_PAGE_WINDOW, "Window settings"},
                                                                {IDD_PAGE_GRAPH, "Graph settings"},
-                                                               {IDD_PAGE_TRAY, "Tray Icon settings"}};
-  constexpr int PageCount = 4;
+                                                               {IDD_PAGE_TRAY, "Tray Icon settings"},
+                                                               {IDD_PAGE_PLAN, "Data plan"}};
+  constexpr int PageCount = 5;
   const HINSTANCE module = GetModuleHandleA(nullptr);
 
-  // one record for the four pages; only the template, title and procedure change
+  // one record for all the pages; only the template, title and procedure change
   PROPSHEETPAGEA page{};
   page.dwSize = PROPSHEETPAGEA_V2_SIZE;
   page.dwFlags = PSP_USETITLE | PSP_USECALLBACK;

@@ -1,4 +1,4 @@
-// The options property sheet: four pages that edit every setting in the store.
+// The options property sheet: five pages that edit every setting in the store.
 #pragma once
 #include "toolkit/WinApi.h"
 

@@ -46,6 +46,17 @@ constexpr TSettingDef Catalogue[] = {
     {"lastdate", K::Integer, 0, nullptr, F::Constant},
     {"LogFile", K::Text, 0, "transfer_log.txt", F::Constant},
     {"AutoRunAway", K::Bool, 0, nullptr, F::Constant},
+    // the usage history's: the data plan, its balloons and the usage window's place
+    {"PlanLimitGB", K::Integer, 0, nullptr, F::Constant},
+    {"PlanDownloadOnly", K::Bool, 0, nullptr, F::Constant},
+    {"PlanStartDay", K::Integer, 1, nullptr, F::Constant},
+    {"PlanAlertPercent", K::Integer, 80, nullptr, F::Constant},
+    {"PlanAlertShown", K::Integer, 0, nullptr, F::Constant},
+    {"PlanLimitShown", K::Integer, 0, nullptr, F::Constant},
+    {"UsageLeft", K::Integer, 0, nullptr, F::Constant},
+    {"UsageTop", K::Integer, 0, nullptr, F::Constant},
+    {"UsageWidth", K::Integer, 0, nullptr, F::Constant},
+    {"UsageHeight", K::Integer, 0, nullptr, F::Constant},
 };
 
 }  // namespace

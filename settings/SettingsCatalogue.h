@@ -29,8 +29,9 @@ struct TSettingDef {
   TDefaultFrom From;
 };
 
-// The catalogue, in the order the settings are loaded; "AutoRunAway" (read at each
-// deactivation, not at load) comes last.
+// The catalogue, in the order the settings are loaded; then "AutoRunAway" (read at each
+// deactivation, not at load) and the usage history's values, which it and the usage
+// window read themselves.
 std::span<const TSettingDef> SettingsCatalogue();
 // The entry for a value name, or nullptr.
 const TSettingDef* FindSetting(const std::string& name);

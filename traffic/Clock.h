@@ -4,6 +4,14 @@
 #include <cstdint>
 #include <string>
 
+// One hour of the local clock: its date and its hour. At the clock's change in autumn
+// one hour comes twice and is the same hour both times; in spring one never comes.
+struct TLocalHour {
+  uint32_t Day = 0;  // DayNumber of the local date
+  int32_t Hour = 0;  // 0..23
+  bool operator==(const TLocalHour&) const = default;
+};
+
 class TClock {
 public:
   virtual ~TClock() = default;
@@ -14,4 +22,7 @@ public:
   // Milliseconds on a clock that only goes forward, moved neither by a change of the
   // date nor by the system's sleep. 0 from a clock that cannot tell.
   virtual uint64_t MonotonicMs() { return 0; }
+  // The local date and hour, read at once so the two never straddle midnight. A clock
+  // that tells no hour answers hour 0 of Today().
+  virtual TLocalHour LocalHour() { return {Today(), 0}; }
 };

@@ -10,6 +10,12 @@ uint32_t TSystemClock::Today() {
   return DayNumber(now.wYear, now.wMonth, now.wDay);
 }
 
+TLocalHour TSystemClock::LocalHour() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return {DayNumber(now.wYear, now.wMonth, now.wDay), now.wHour};
+}
+
 uint64_t TSystemClock::MonotonicMs() {
   ULONGLONG hundredNs = 0;
   return ::QueryUnbiasedInterruptTime(&hundredNs) ? hundredNs / 10000 : 0;

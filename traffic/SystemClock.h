@@ -9,4 +9,5 @@ public:
   // The interrupt time without the system's sleep: a stall counts, a night asleep does
   // not, as no tick could run then either.
   uint64_t MonotonicMs() override;
+  TLocalHour LocalHour() override;
 };

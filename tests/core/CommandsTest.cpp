@@ -27,6 +27,7 @@ public:
   }
   void ShowAboutDialog(const std::string& title) override { Dialog("about '" + title + "'"); }
   bool FrontOpenDialog() override { return DialogUp && (log_.push_back("front"), true); }
+  void ShowUsageWindow() override { Dialog("usage"); }
   bool FileExists(const std::string& path) override { return log_.push_back("exists? " + path), Exists; }
   void ShellOpen(const std::string& target) override { log_.push_back("open " + target); }
   bool StayOnTopChecked() override { return Checked; }
@@ -67,8 +68,12 @@ TEST(Commands, EachItemRunsItsCommand) {
       {"About", 10, false, false, {"about 'Tarvelo ' open"}},
       {"HomePage", 11, false, false, {std::string("open ") + MakerHomePage}},
       {"Bugtracker", 13, false, false, {std::string("open ") + MakerBugTracker}},
-      {"Quit", 17, false, false, Join({Save, {"quit"}})},
-      {"WebServer Monitoring", 0, false, false, {}}, {"past the end", 18, false, false, {}}, {"negative", -1, false, false, {}},
+      {"Usage...", 17, false, false, {"usage open"}},
+      {"Usage... with a dialog open", 17, true, false, {"front"}},
+      {"Quit", 19, false, false, Join({Save, {"quit"}})},
+      {"WebServer Monitoring", 0, false, false, {}},
+      {"past the end", 20, false, false, {}},
+      {"negative", -1, false, false, {}},
   };
   for (const auto& c : cases) {
     TEventLog log;

@@ -163,4 +163,28 @@ TEST(OptionsPages, BalanceLabels) {
     EXPECT_EQ(BalanceLabels(c.position), std::make_pair(std::string(c.down), std::string(c.up))) << c.position;
 }
 
+TEST(OptionsPages, DataPlanShowsAndWritesItsValuesWithinRange) {
+  // stored: limit, download only, start day, alert; typed: limit and alert; then written
+  const struct { int32_t limit, only, start, alert; const char *typedLimit, *typedAlert; Texts shown, written; } cases[] = {
+      {50, 1, 31, 0, "50", "1", {"50", "Download only", "31", "1"},
+       {"PlanLimitGB=50", "PlanDownloadOnly=1", "PlanStartDay=31", "PlanAlertPercent=1"}},
+      {-5, 0, 40, 300, "abc", "", {"0", "Download and upload", "31", "100"},
+       {"PlanLimitGB=0", "PlanDownloadOnly=0", "PlanStartDay=31", "PlanAlertPercent=80"}},
+      {0, 0, 1, 80, "99999999999", "150", {"0", "Download and upload", "1", "80"},
+       {"PlanLimitGB=2147483647", "PlanDownloadOnly=0", "PlanStartDay=1", "PlanAlertPercent=100"}},
+  };
+  for (const auto& c : cases) {
+    TMemorySettings store;
+    store.SetInteger("PlanLimitGB", c.limit), store.SetInteger("PlanDownloadOnly", c.only);
+    store.SetInteger("PlanStartDay", c.start), store.SetInteger("PlanAlertPercent", c.alert);
+    TFakePage page;
+    InitPage(TOptionsPage::Plan, page, {store, Adapters, nullptr});
+    EXPECT_EQ((Texts{page.Text(IDC_PLAN_LIMIT), page.Text(IDC_PLAN_COUNTS), page.Text(IDC_PLAN_START_DAY),
+                     page.Text(IDC_PLAN_ALERT)}), c.shown) << c.limit;
+    page.SetText(IDC_PLAN_LIMIT, c.typedLimit), page.SetText(IDC_PLAN_ALERT, c.typedAlert);
+    ApplyPage(TOptionsPage::Plan, page, store);
+    EXPECT_EQ(store.Written, c.written) << c.limit;
+  }
+}
+
 }  // namespace

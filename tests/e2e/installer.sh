@@ -6,7 +6,7 @@
 #   - the installed exe, started as at sign-in, counts loopback traffic;
 #   - an update over it closes it, replaces it and starts the new one;
 #   - a silent uninstall while it runs closes it and removes everything but the settings;
-#   - /REMOVESETTINGS removes those too, and nothing else of the maker's.
+#   - /REMOVESETTINGS removes those and the usage history too, and nothing else of the maker's.
 #   installer.sh path/to/tarvelo.exe version work-dir
 set -u
 exe=${1:?tarvelo.exe}
@@ -215,6 +215,8 @@ settings_kept() {
   [ "$(value "$s" Adapter)" = lo ] && [ "$(($(value "$s" counter_elapsed)))" -gt 0 ]
 }
 check "the settings and totals stay" settings_kept
+usage_dir() { ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Quillmoor/Tarvelo 2>/dev/null; }
+check "and so does the usage history" test -s "$(usage_dir)/usage.db"
 
 wine "$setup" /S >/dev/null 2>&1
 check "the third install ends with code 0" [ $? -eq 0 ]
@@ -222,6 +224,7 @@ check "and puts everything back" everything_there
 wine reg add 'HKCU\Software\Quillmoor\Other' /v Keep /t REG_SZ /d yes /f >/dev/null 2>&1
 check "everything is gone again" uninstall /REMOVESETTINGS
 check "the settings went with /REMOVESETTINGS" eval '! key_exists "$settings_key"'
+check "and the usage history with its folder" [ -z "$(usage_dir)" ]
 check "the maker's other keys stay" [ "$(value "$(reg_dump 'HKCU\Software\Quillmoor\Other')" Keep)" = yes ]
 
 if [ "$failures" -eq 0 ]; then log "passed"; else log "$failures check(s) failed"; fi

@@ -58,7 +58,7 @@ TEST(Startup, QuitStoresTheWindowState) {
   ASSERT_NE(form, nullptr);
   SetWindowPos(form, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Sleep(300);
-  PostMessageA(form, WM_COMMAND, MAKEWPARAM(4096 + 17, 0), 0);  // Quit, the menu's 18th item
+  PostMessageA(form, WM_COMMAND, MAKEWPARAM(4096 + 19, 0), 0);  // Quit, the menu's 20th item
   EXPECT_NE(p.Exit(), -1);
   EXPECT_EQ(std::tuple(StoredDword("LeftPos"), StoredDword("TopPos")), std::tuple(300, 310));
   RegDeleteTreeA(HKEY_CURRENT_USER, TarveloKeyPath);
