@@ -134,6 +134,7 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
   if (form.UserHidden) window.HideGraph();
 
   form.AdapterName = r.Text("Adapter");
+  form.AdapterAuto = r.Bool("AdapterAuto");
 
   form.UploadCounter = ReadCounter64(store, "upload");
   form.DownloadCounter = ReadCounter64(store, "download");

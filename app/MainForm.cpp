@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "app/LoadSettings.h"
+#include "app/PowerEvents.h"
 #include "app/WindowBehaviours.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/CountersDialog.h"
@@ -15,6 +16,7 @@
 #include "toolkit/Platform.h"
 #include "toolkit/WindowMessages.h"
 #include "traffic/AdapterSampling.h"
+#include "traffic/ConnectionInUse.h"
 
 namespace {
 
@@ -131,15 +133,18 @@ void TMainForm::Initialise() {
   Settings->Open();
   ::LoadSettings(state_, *Settings, *this);
 
-  // no adapter yet: the user picks one in the options sheet
-  if (state_.AdapterName.empty()) {
+  // no adapter yet: the user picks one in the options sheet, unless the connection in
+  // use is to be followed
+  if (state_.AdapterName.empty() && !state_.AdapterAuto) {
     MessageBoxA(nullptr, "Please select adapter to be monitored!", MessageCaption, MB_OK | MB_TASKMODAL);
     TCommandContext ctx = Commands();
     RunOptionsCommand(ctx);
     ::LoadSettings(state_, *Settings, *this);
   }
 
-  if (!state_.AdapterName.empty()) {
+  if (state_.AdapterAuto && FollowConnection(state_.AdapterName, table_, routes_))
+    Settings->WriteString("Adapter", state_.AdapterName);
+  if (!state_.AdapterName.empty() || state_.AdapterAuto) {
     state_.IdleTicks = 0;
     state_.UpRate = state_.DownRate = 0;
     StartSampling(state_, table_, [this] { TickTimer->SetEnabled(true); });
@@ -157,7 +162,7 @@ TCommandContext TMainForm::Commands() { return TCommandContext{state_, *Settings
 
 void TMainForm::Tick() {
   if (!Wnd() || !Settings) return;
-  TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_};
+  TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_, &routes_};
   RunTick(ctx);
 }
 
@@ -410,6 +415,10 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       result = StatsShowGraphReply;
       return true;
     }
+    case WM_POWERBROADCAST:
+      PowerBroadcast(msg.WParam);
+      result = TRUE;
+      return true;
     case WM_STATS_DEFOCUS:
       if (GetForegroundWindow() == msg.Wnd) {
         if (HWND next = GetWindow(msg.Wnd, GW_HWNDNEXT)) SetForegroundWindow(next);
@@ -419,6 +428,28 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       return false;
   }
 }
+
+void TMainForm::PowerBroadcast(WPARAM event) {
+  if (!Settings) return;
+  switch (event) {
+    case PBT_APMSUSPEND:
+      SystemSuspending(state_, *Settings, clock_.MonotonicMs());
+      FlushUsageHistory();
+      // The hive may be written lazily; a machine that never wakes keeps these.
+      if (HKEY key = Settings->Key()) RegFlushKey(key);
+      break;
+    case PBT_APMRESUMEAUTOMATIC:
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMECRITICAL:
+      SystemResumed(state_, *Settings, table_, &routes_, clock_.MonotonicMs());
+      break;
+    default:
+      break;
+  }
+}
+
+// The usage history's hours in memory go to its store before the system sleeps.
+void TMainForm::FlushUsageHistory() {}
 
 bool TMainForm::OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result) {
   auto* self = static_cast<TMainForm*>(data);

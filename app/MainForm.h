@@ -20,6 +20,7 @@
 #include "toolkit/WindowObject.h"
 #include "toolkit/WindowTimer.h"
 #include "traffic/IfTableReader.h"
+#include "traffic/RouteTableReader.h"
 #include "traffic/SystemClock.h"
 #include "traffic/TrafficHistory.h"
 
@@ -82,6 +83,9 @@ private:
   bool FilterMessage(tk::TMessageRecord& msg, LRESULT& result);
   void TrayMouse(UINT code);
   void BalloonDue();
+  // Suspend and resume notices.
+  void PowerBroadcast(WPARAM event);
+  void FlushUsageHistory();
 
   void SyncRunAwayTimer();
   static bool OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result);
@@ -103,6 +107,7 @@ private:
   TStatsForm state_;
   TTrafficHistory history_;
   TIfTableReader table_;
+  TRouteTableReader routes_;
   TSystemClock clock_;
   TStatsTray tray_{state_, history_};
 

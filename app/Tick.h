@@ -11,6 +11,7 @@
 class TInterfaceTable;
 class TSettings;
 class TClock;
+class TRouteTable;
 
 // The tray picture step, done by the tray glue.
 class TTrayHost {
@@ -27,6 +28,7 @@ struct TTickContext {
   TClock& Clock;
   TGraphWindow& Window;
   TTrayHost& Tray;
+  TRouteTable* Routes = nullptr;  // what the automatic adapter choice follows; none in most tests
 };
 
 // Idle ticks after which "AutoHide" hides the window (it hides on the next one).

@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   iproute2 procps iputils-ping netcat-openbsd bc
-  nsis zip
+  nsis zip faketime libfaketime
 )
 
 missing=()

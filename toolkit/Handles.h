@@ -59,6 +59,9 @@ inline void CloseRgn(HRGN h) { ::DeleteObject(h); }
 inline void CloseImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void CloseWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void CloseKernelObject(HANDLE h) { ::CloseHandle(h); }
+// CancelMibChangeNotify2, looked up at run time like the notifications themselves; it
+// waits for a callback under way.
+void CancelMibNotification(HANDLE h);
 }  // namespace detail
 
 using unique_hpen = unique_any<HPEN, detail::CloseGdi, THandleFamily::Gdi>;
@@ -75,6 +78,8 @@ using unique_himagelist = unique_any<HIMAGELIST, detail::CloseImageList, THandle
 using unique_hkey = unique_any<HKEY, detail::CloseKey, THandleFamily::Kernel>;
 // Kernel objects whose failure value is null (mutexes, events, threads, processes).
 using unique_handle = unique_any<HANDLE, detail::CloseKernelObject, THandleFamily::Kernel>;
+// An IP Helper change notification (NotifyRouteChange2 and its kin).
+using unique_mib_notification = unique_any<HANDLE, detail::CancelMibNotification, THandleFamily::Kernel>;
 
 // GetDC (client area) or GetWindowDC (the whole window) / ReleaseDC for the life of a scope.
 template <HDC (*Get)(HWND)>

@@ -17,7 +17,7 @@ const Names BaseReads = {
     "LeftPos", "TopPos", "Width", "Height", "Shadow", "BGColor", "FlatBorderColor", "GridColor", "GridColor2",
     "UpColor", "DnColor", "ShowGrid", "GridMode", "AutoScale", "TrayAutoScale", "ScaleBallance",
     "TrayScaleBallance", "TrayMode", "TrayUpColor", "TrayDnColor", "TrayFrameColor", "EnableLogging",
-    "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "upload_h",
+    "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "AdapterAuto", "upload_h",
     "upload_l", "download_h", "download_l", "counter_elapsed", "lastdate", "LogFile",
 };
 
