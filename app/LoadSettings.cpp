@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/WindowBehaviours.h"
+#include "base/DpiScale.h"
 #include "render/Scaling.h"
 #include "settings/Settings.h"
 #include "settings/SettingsCatalogue.h"
@@ -39,8 +40,8 @@ private:
     switch (d.From) {
       case F::WindowLeft: return window_.Left();
       case F::WindowTop: return window_.Top();
-      case F::WindowWidth: return window_.Width();
-      case F::WindowHeight: return window_.Height();
+      case F::WindowWidth: return ScaleFromDpi(window_.Width(), window_.Dpi());
+      case F::WindowHeight: return ScaleFromDpi(window_.Height(), window_.Dpi());
       case F::SystemColour: return static_cast<int32_t>(window_.SystemColour(d.Default));
       case F::Constant: break;
     }
@@ -75,9 +76,11 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 
   const int32_t left = r.Integer("LeftPos");
   const int32_t top = r.Integer("TopPos");
-  // A size far out of range would size the history and the back buffer from it.
-  const int32_t width = ClampExtent(r.Integer("Width"));
-  const int32_t height = ClampExtent(r.Integer("Height"));
+  // A size far out of range would size the history and the back buffer from it. The
+  // size is kept in 96-DPI units, the position in screen pixels.
+  form.Dpi = window.Dpi();
+  const int32_t width = ScaleToDpi(ClampExtent(r.Integer("Width")), form.Dpi);
+  const int32_t height = ScaleToDpi(ClampExtent(r.Integer("Height")), form.Dpi);
   const TPoint32 at = OntoAMonitor(window, {left, top}, {width, height});
   window.Move(at.x, at.y);
   window.Resize(width, height);
@@ -149,8 +152,13 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 void SaveWindowState(const TStatsForm& form, TSettings& store, TGraphWindow& window) {
   store.WriteInteger("LeftPos", window.Left());
   store.WriteInteger("TopPos", window.Top());
-  store.WriteInteger("Width", window.Width());
-  store.WriteInteger("Height", window.Height());
+  store.WriteInteger("Width", ScaleFromDpi(window.Width(), window.Dpi()));
+  store.WriteInteger("Height", ScaleFromDpi(window.Height(), window.Dpi()));
   store.WriteBool("StayOnTop", window.StayOnTop());
   store.WriteBool("UserHide", form.UserHidden);
+}
+
+void KeepOnAMonitor(TGraphWindow& window) {
+  const TPoint32 at = OntoAMonitor(window, {window.Left(), window.Top()}, {window.Width(), window.Height()});
+  if (at.x != window.Left() || at.y != window.Top()) window.Move(at.x, at.y);
 }

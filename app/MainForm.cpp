@@ -13,10 +13,15 @@
 #include "settings/OptionsSheet.h"
 #include "render/GraphRenderer.h"
 #include "settings/SettingsCatalogue.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Platform.h"
 #include "toolkit/WindowMessages.h"
 #include "traffic/AdapterSampling.h"
 #include "traffic/ConnectionInUse.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace {
 
@@ -63,11 +68,7 @@ void TMainForm::BuildForm() {
   form_->SetOnPaint(&OnPaint, this);
   form_->SetDestroyNotify(&OnFormDestroyed, this);
 
-  // outer size limits for the user's sizing
-  form_->SetSizeLimit(tk::TSizeLimit::MinWidth, 30);
-  form_->SetSizeLimit(tk::TSizeLimit::MinHeight, 16);
-  form_->SetSizeLimit(tk::TSizeLimit::MaxWidth, 300);
-  form_->SetSizeLimit(tk::TSizeLimit::MaxHeight, 180);
+  SetSizeLimits(static_cast<int32_t>(tk::SystemDpi()));
 
   // an empty main menu (every command lives in the popup), then the tray icon and
   // the two fixed idle pictures
@@ -112,9 +113,9 @@ void TMainForm::BuildForm() {
 }
 
 void TMainForm::Initialise() {
-  // start-up outer size
-  form_->SetHeight(StartHeight);
-  form_->SetWidth(StartWidth);
+  // start-up outer size, in 96-DPI units like the stored one
+  form_->SetHeight(ScaleToDpi(StartHeight, Dpi()));
+  form_->SetWidth(ScaleToDpi(StartWidth, Dpi()));
 
   history_.HistoryResize(form_->ClientWidth());
   state_.UpTotal = 0;
@@ -158,6 +159,14 @@ void TMainForm::Initialise() {
   if (HWND wnd = Wnd()) PostMessageA(wnd, WM_STATS_DEFOCUS, 0, 0);
 }
 
+// Outer size limits for the user's sizing, in 96-DPI units.
+void TMainForm::SetSizeLimits(int32_t dpi) {
+  form_->SetSizeLimit(tk::TSizeLimit::MinWidth, ScaleToDpi(30, dpi));
+  form_->SetSizeLimit(tk::TSizeLimit::MinHeight, ScaleToDpi(16, dpi));
+  form_->SetSizeLimit(tk::TSizeLimit::MaxWidth, ScaleToDpi(300, dpi));
+  form_->SetSizeLimit(tk::TSizeLimit::MaxHeight, ScaleToDpi(180, dpi));
+}
+
 TCommandContext TMainForm::Commands() { return TCommandContext{state_, *Settings, *this, *this}; }
 
 void TMainForm::Tick() {
@@ -198,6 +207,8 @@ void TMainForm::HideGraph() {
 void TMainForm::InvalidateGraph() {
   if (HWND wnd = Wnd()) InvalidateRect(wnd, nullptr, FALSE);
 }
+
+int32_t TMainForm::Dpi() { return static_cast<int32_t>(tk::WindowDpi(Wnd())); }
 
 int32_t TMainForm::Left() { return form_ ? form_->Left() : 0; }
 int32_t TMainForm::Top() { return form_ ? form_->Top() : 0; }
@@ -415,6 +426,24 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       result = StatsShowGraphReply;
       return true;
     }
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the system's rectangle keeps the graph
+      // where the user put it, at the size of its 96-DPI units there.
+      state_.Dpi = HIWORD(msg.WParam);
+      SetSizeLimits(state_.Dpi);
+      if (const auto* r = reinterpret_cast<const RECT*>(msg.LParam))
+        SetWindowPos(msg.Wnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateGraph();
+      result = 0;
+      return true;
+    }
+    case WM_DISPLAYCHANGE:
+      KeepOnAMonitor(*this);
+      return false;
+    case WM_SETTINGCHANGE:
+      if (msg.WParam == SPI_SETWORKAREA) KeepOnAMonitor(*this);
+      return false;
     case WM_POWERBROADCAST:
       PowerBroadcast(msg.WParam);
       result = TRUE;

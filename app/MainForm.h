@@ -38,6 +38,7 @@ public:
   void ShowGraph() override;
   void HideGraph() override;
   void InvalidateGraph() override;
+  int32_t Dpi() override;
   int32_t Left() override;
   int32_t Top() override;
   int32_t Width() override;
@@ -76,6 +77,7 @@ private:
   // late timer, query or tick finds none and does nothing.
   HWND Wnd() const { return form_ ? form_->HandleIfCreated() : nullptr; }
   void BuildForm();
+  void SetSizeLimits(int32_t dpi);
   void Initialise();
   void Tick();
   void Paint(HDC dc);

@@ -134,4 +134,35 @@ TEST(SaveWindowState, WritesSixValuesInOrderAndReloads) {
   EXPECT_EQ(std::tuple(w.L, w.T, w.W, w.H, w.OnTop, fresh.form.UserHidden), std::tuple(-300, 40, 250, 90, true, true));
 }
 
+// Sizes are stored in 96-DPI units and positions in screen pixels: at 150 % a stored
+// 100 x 40 graph is 150 x 60, a missing size keeps the window's, and saving stores units.
+TEST(LoadSettings, TheStoredSizeIsScaledByTheMonitorsDpi) {
+  const struct { int32_t dpi; Stored stored; int32_t w, h, savedW, savedH; } cases[] = {
+      {144, {{"LeftPos", 300}, {"Width", 100}, {"Height", 40}}, 150, 60, 100, 40},
+      {144, {}, 87, 39, 58, 26},
+      {120, {{"Width", 87}, {"Height", 39}}, 109, 49, 87, 39},
+      {96, {{"Width", 100}, {"Height", 40}}, 100, 40, 100, 40},
+  };
+  for (const auto& c : cases) {
+    Loaded l(c.stored);
+    l.window.DpiValue = c.dpi;
+    l.Load();
+    SaveWindowState(l.form, l.store, l.window);
+    EXPECT_EQ(std::tuple(l.window.W, l.window.H, l.form.Dpi, l.store.RawInteger("Width", 0), l.store.RawInteger("Height", 0),
+                         l.store.RawInteger("LeftPos", 0)),
+              std::tuple(c.w, c.h, c.dpi, c.savedW, c.savedH, l.window.L)) << c.dpi;
+  }
+}
+
+TEST(KeepOnAMonitor, AGraphLeftOnNoMonitorComesOntoTheNearestWorkArea) {
+  const struct { int32_t left, top, wantLeft, wantTop; } cases[] = {
+      {100, 100, 100, 100}, {-1300, 500, -1300, 500}, {3000, 900, 937, 699}, {1020, 760, 1020, 760}};
+  for (const auto& c : cases) {
+    Loaded l;
+    l.window.L = c.left, l.window.T = c.top;
+    KeepOnAMonitor(l.window);
+    EXPECT_EQ(std::tuple(l.window.L, l.window.T), std::tuple(c.wantLeft, c.wantTop)) << c.left << "," << c.top;
+  }
+}
+
 }  // namespace
