@@ -5,6 +5,8 @@
 //   window_probe.exe focus               the active window and the control with the focus
 //   window_probe.exe text TITLE ID       the text of control ID in the first window titled so
 //   window_probe.exe command TITLE ID    posts that window WM_COMMAND ID, as its menu would
+//   window_probe.exe send TITLE MSG WP   sends that window message MSG with wParam WP, as
+//                                        the system would (a power notice, say)
 #include "toolkit/WinApi.h"
 
 #include <commctrl.h>
@@ -77,7 +79,10 @@ int main(int argc, char** argv) {
     return GetDlgCtrlID(w) == c.first ? (c.second = w, FALSE) : TRUE;
   }, reinterpret_cast<LPARAM>(&control));
   if (what == "text") return std::printf("%s\n", control.second ? Text(control.second, true).c_str() : ""), 0;
+  if (what == "send" && argc >= 5)
+    return std::printf("%lld\n", static_cast<long long>(SendMessageA(top, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
+                                                                    std::strtoul(argv[4], nullptr, 0), 0))), 0;
   if (what == "command") return PostMessageA(top, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
-  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID | command TITLE ID\n");
+  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID | command TITLE ID | send TITLE MSG WP\n");
   return 2;
 }
