@@ -19,8 +19,8 @@ trap 'rc=$?; [ -n "$traffic_pid" ] && kill "$traffic_pid" 2>/dev/null; desktop_f
 
 desktop_start "$work" "$build/tarvelo.exe"
 desktop_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
-for v in "Adapter REG_SZ lo" "Width REG_DWORD 100" "Height REG_DWORD 40" "LeftPos REG_DWORD 700" \
-         "TopPos REG_DWORD 560"; do reg_set $v; done
+for v in "Adapter REG_SZ lo" "Width REG_DWORD 100" "Height REG_DWORD 40" "LeftPos REG_DWORD 60" \
+         "TopPos REG_DWORD 60"; do reg_set $v; done
 desktop_up StatsForm || { echo "FAILED: the graph window never came"; exit 1; }
 ( while true; do for s in 9000 30000 60000 20000 45000; do ping -q -c 5 -i 0.2 -s "$s" 127.0.0.1 >/dev/null 2>&1
   done; done ) &
@@ -41,10 +41,10 @@ tray_w=$((${x1:-0} - ${x0:-0} + 1)) tray_h=$((${y1:-0} - ${y0:-0} + 1))
 echo "tray picture's lit part: ${tray_w} x ${tray_h} px"
 want=$((dpi >= 144 ? 24 : 16))
 check "the tray picture fills a $want px icon" [ "$tray_w" -ge $((want - 4)) ] && [ "$tray_w" -le "$want" ]
-if [ -n "$docs" ]; then
-  cx=$((gx - 20)) cy=$((gy - 20))
-  convert "$work/desktop.png" -crop "$((DesktopWidth - cx))x$((DesktopHeight - cy))+$cx+$cy" +repage \
-    "$docs/scale-$percent.png"
+if [ -n "$docs" ]; then  # the graph and, beside it, the taskbar's right end with the tray
+  convert "$work/desktop.png" \( -clone 0 -crop "$((gw + 40))x$((gh + 40))+$((gx - 20))+$((gy - 20))" \) \
+    \( -clone 0 -crop "120x$((taskbar + 20))+$((DesktopWidth - 120))+$((DesktopHeight - taskbar - 20))" \) \
+    -delete 0 +repage -background '#236E96' -gravity south +append "$docs/scale-$percent.png"
   echo "$docs/scale-$percent.png"
 fi
 
@@ -56,7 +56,7 @@ sleep 2
 # lo is no adapter the list offers; Home goes to its first item, F4 opens it
 xdotool key Home && sleep 0.5
 check "the adapter list offers Automatic first" is "Automatic (the connection in use)" "$(probe text "$Sheet" 1015)"
-xdotool key F4 && sleep 1
+xdotool mousemove 1000 10 && xdotool key F4 && sleep 1
 if [ -n "$docs" ]; then
   shot "$work/sheet.png"
   read -r x y w h <<<"$(window_geometry "$Sheet")"
