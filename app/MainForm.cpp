@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include "app/LoadSettings.h"
-#include "app/PowerEvents.h"
 #include "app/WindowBehaviours.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/CountersDialog.h"
@@ -18,10 +17,6 @@
 #include "toolkit/WindowMessages.h"
 #include "traffic/AdapterSampling.h"
 #include "traffic/ConnectionInUse.h"
-
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
 
 namespace {
 
@@ -159,14 +154,6 @@ void TMainForm::Initialise() {
   if (HWND wnd = Wnd()) PostMessageA(wnd, WM_STATS_DEFOCUS, 0, 0);
 }
 
-// Outer size limits for the user's sizing, in 96-DPI units.
-void TMainForm::SetSizeLimits(int32_t dpi) {
-  form_->SetSizeLimit(tk::TSizeLimit::MinWidth, ScaleToDpi(30, dpi));
-  form_->SetSizeLimit(tk::TSizeLimit::MinHeight, ScaleToDpi(16, dpi));
-  form_->SetSizeLimit(tk::TSizeLimit::MaxWidth, ScaleToDpi(300, dpi));
-  form_->SetSizeLimit(tk::TSizeLimit::MaxHeight, ScaleToDpi(180, dpi));
-}
-
 TCommandContext TMainForm::Commands() { return TCommandContext{state_, *Settings, *this, *this}; }
 
 void TMainForm::Tick() {
@@ -207,8 +194,6 @@ void TMainForm::HideGraph() {
 void TMainForm::InvalidateGraph() {
   if (HWND wnd = Wnd()) InvalidateRect(wnd, nullptr, FALSE);
 }
-
-int32_t TMainForm::Dpi() { return static_cast<int32_t>(tk::WindowDpi(Wnd())); }
 
 int32_t TMainForm::Left() { return form_ ? form_->Left() : 0; }
 int32_t TMainForm::Top() { return form_ ? form_->Top() : 0; }
@@ -426,59 +411,15 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       result = StatsShowGraphReply;
       return true;
     }
-    case WM_DPICHANGED: {
-      // Moved to a monitor of another scale: the system's rectangle keeps the graph
-      // where the user put it, at the size of its 96-DPI units there.
-      state_.Dpi = HIWORD(msg.WParam);
-      SetSizeLimits(state_.Dpi);
-      if (const auto* r = reinterpret_cast<const RECT*>(msg.LParam))
-        SetWindowPos(msg.Wnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-      InvalidateGraph();
-      result = 0;
-      return true;
-    }
-    case WM_DISPLAYCHANGE:
-      KeepOnAMonitor(*this);
-      return false;
-    case WM_SETTINGCHANGE:
-      if (msg.WParam == SPI_SETWORKAREA) KeepOnAMonitor(*this);
-      return false;
-    case WM_POWERBROADCAST:
-      PowerBroadcast(msg.WParam);
-      result = TRUE;
-      return true;
     case WM_STATS_DEFOCUS:
       if (GetForegroundWindow() == msg.Wnd) {
         if (HWND next = GetWindow(msg.Wnd, GW_HWNDNEXT)) SetForegroundWindow(next);
       }
       return false;
     default:
-      return false;
+      return SystemMessage(msg, result);  // power, display scale and layout
   }
 }
-
-void TMainForm::PowerBroadcast(WPARAM event) {
-  if (!Settings) return;
-  switch (event) {
-    case PBT_APMSUSPEND:
-      SystemSuspending(state_, *Settings, clock_.MonotonicMs());
-      FlushUsageHistory();
-      // The hive may be written lazily; a machine that never wakes keeps these.
-      if (HKEY key = Settings->Key()) RegFlushKey(key);
-      break;
-    case PBT_APMRESUMEAUTOMATIC:
-    case PBT_APMRESUMESUSPEND:
-    case PBT_APMRESUMECRITICAL:
-      SystemResumed(state_, *Settings, table_, &routes_, clock_.MonotonicMs());
-      break;
-    default:
-      break;
-  }
-}
-
-// The usage history's hours in memory go to its store before the system sleeps.
-void TMainForm::FlushUsageHistory() {}
 
 bool TMainForm::OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result) {
   auto* self = static_cast<TMainForm*>(data);

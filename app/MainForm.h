@@ -85,7 +85,8 @@ private:
   bool FilterMessage(tk::TMessageRecord& msg, LRESULT& result);
   void TrayMouse(UINT code);
   void BalloonDue();
-  // Suspend and resume notices.
+  // The system's notices: power, display scale and layout (SystemEvents.cpp).
+  bool SystemMessage(tk::TMessageRecord& msg, LRESULT& result);
   void PowerBroadcast(WPARAM event);
   void FlushUsageHistory();
 
