@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeTick.h"
+#include "support/FakeInterfaceTable.h"
 
 namespace {
 
 class TFakeRoutes : public TRouteTable {
 public:
   std::vector<TRouteRow> Rows;
-  bool Available = true, Announced = false;
+  bool Available = true;
   bool Read(std::vector<TRouteRow>& routes) override { return Available && (routes = Rows, true); }
-  bool ChangeAnnounced() override { return std::exchange(Announced, false); }
 };
 
 TEST(ConnectionInUse, TheUpPhysicalAdapterWithTheCheapestDefaultRoute) {
@@ -44,36 +43,6 @@ TEST(FollowConnection, KeepsTheAdapterWithoutAConnectionOrTables) {
     std::string name = "eth";
     EXPECT_EQ(std::tuple(FollowConnection(name, table, routes), name), std::tuple(c.changed, c.after)) << c.after;
   }
-}
-
-// The default route moves from the cable to Wi-Fi and back with traffic on both: each
-// tick counts the adapter that carried it, a new one from its first reading on.
-TEST(FollowConnection, TheTickCountsEachAdapterOnlyWhileItCarriesTheRoute) {
-  TTickRig rig;
-  TFakeRoutes routes;
-  rig.Ctx.Routes = &routes;
-  rig.Table.Rows = {{IfTypeEthernet, "eth", 0, 0, 3}, {IfTypeWireless, "wifi", 0, 0, 5}};
-  routes.Rows = {{3, 0, 10}};
-  rig.Form.AdapterAuto = true;
-  const auto tick = [&] {
-    rig.Table.Rows[0].InOctets += 100, rig.Table.Rows[1].InOctets += 7;
-    RunTick(rig.Ctx);
-    return rig.Form.DownloadCounter;
-  };
-  EXPECT_EQ(tick(), 0);    // tick 1: the routes not looked at yet
-  EXPECT_EQ(tick(), 0);    // tick 2 looks: the cable's first reading is its baseline
-  EXPECT_EQ(tick(), 100);
-  routes.Rows = {{5, 0, 10}, {3, 24, 0}};
-  EXPECT_EQ(tick(), 100);  // tick 4: Wi-Fi's baseline
-  EXPECT_EQ(tick(), 107);
-  EXPECT_EQ(tick(), 114);
-  routes.Rows = {{3, 0, 1}}, routes.Announced = true;
-  EXPECT_EQ(tick(), 114);  // tick 7, announced: back on the cable, a baseline again
-  EXPECT_EQ(tick(), 214);
-  rig.Form.AdapterAuto = false, routes.Rows = {{5, 0, 1}};
-  tick();
-  EXPECT_EQ(tick(), 414);  // a chosen adapter is not followed away
-  EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "store Adapter"), 3);
 }
 
 }  // namespace

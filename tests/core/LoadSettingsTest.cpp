@@ -154,15 +154,4 @@ TEST(LoadSettings, TheStoredSizeIsScaledByTheMonitorsDpi) {
   }
 }
 
-TEST(KeepOnAMonitor, AGraphLeftOnNoMonitorComesOntoTheNearestWorkArea) {
-  const struct { int32_t left, top, wantLeft, wantTop; } cases[] = {
-      {100, 100, 100, 100}, {-1300, 500, -1300, 500}, {3000, 900, 937, 699}, {1020, 760, 1020, 760}};
-  for (const auto& c : cases) {
-    Loaded l;
-    l.window.L = c.left, l.window.T = c.top;
-    KeepOnAMonitor(l.window);
-    EXPECT_EQ(std::tuple(l.window.L, l.window.T), std::tuple(c.wantLeft, c.wantTop)) << c.left << "," << c.top;
-  }
-}
-
 }  // namespace

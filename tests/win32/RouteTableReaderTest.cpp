@@ -3,27 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#include "traffic/IfTableReader.h"
 
 namespace {
-
-// Against the Linux kernel's default route, read through Wine's Z: drive.
-TEST(RouteTableReader, TheConnectionInUseIsTheKernelsDefaultRoute) {
-  std::ifstream kernel("Z:\\proc\\net\\route");
-  std::string line, name, destination, expected;
-  while (expected.empty() && std::getline(kernel, line))
-    if (std::istringstream(line) >> name >> destination && destination == "00000000") expected = name;
-  if (expected.empty()) GTEST_SKIP() << "this machine has no default route";
-  TIfTableReader interfaces;
-  TRouteTableReader routes;
-  std::vector<TIfRow> rows;
-  std::vector<TRouteRow> routeRows;
-  ASSERT_TRUE(interfaces.Read(rows) && routes.Read(routeRows));
-  EXPECT_EQ(ConnectionInUse(rows, routeRows), expected);
-}
 
 // Windows ranks a route by its metric and its interface's together (Ethernet's 25 before
 // Wi-Fi's 35); Wine has no interface table.
