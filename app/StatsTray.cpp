@@ -29,7 +29,7 @@ void TStatsTray::CreateImageList(tk::TWindowObject* form, HINSTANCE module) {
 
 int32_t TStatsTray::PictureSize() {
   const int32_t size = TrayPictureSizeFor(tk::SmallIconSize());
-  if (size == size_ || !StatsImageList) return size_ ? size_ : size;
+  if (!StatsImageList || size == size_) return size;
   size_ = size;
   StatsImageList->Discard();
   StatsImageList->SetColours(6);
@@ -82,13 +82,12 @@ void TStatsTray::ShowBalloon(const std::string& title, const std::string& text, 
 }
 
 void TStatsTray::RenderTrayImage(int32_t down, int32_t up) {
-  PictureSize();  // the fixed pictures too follow a change of the display's scale
+  const int32_t size = PictureSize();  // the fixed pictures too follow the display's scale
   const int32_t idle = TrayIdleImage(form_.TrayMode, down, up, form_.IdleTicks);
   if (idle >= 0) {
     SetTrayImage(idle);
     return;
   }
-  const int32_t size = PictureSize();
   const std::unique_ptr<tk::TDrawBitmap, TReleaser> picture(tk::CreateDrawBitmap(size, size));
   int32_t index = -1;
   if (tk::TDrawCanvas* canvas = picture->Canvas()) {
