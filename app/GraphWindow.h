@@ -23,6 +23,9 @@ public:
   // Repaint everything, background not erased.
   virtual void InvalidateGraph() = 0;
 
+  // The DPI of the monitor the window is on: stored sizes are in 96-DPI units.
+  virtual int32_t Dpi() { return 96; }
+
   // Outer rectangle in screen pixels.
   virtual int32_t Left() = 0;
   virtual int32_t Top() = 0;

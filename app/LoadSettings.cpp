@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/WindowBehaviours.h"
+#include "base/DpiScale.h"
 #include "render/Scaling.h"
 #include "settings/Settings.h"
 #include "settings/SettingsCatalogue.h"
@@ -39,8 +40,8 @@ private:
     switch (d.From) {
       case F::WindowLeft: return window_.Left();
       case F::WindowTop: return window_.Top();
-      case F::WindowWidth: return window_.Width();
-      case F::WindowHeight: return window_.Height();
+      case F::WindowWidth: return ScaleFromDpi(window_.Width(), window_.Dpi());
+      case F::WindowHeight: return ScaleFromDpi(window_.Height(), window_.Dpi());
       case F::SystemColour: return static_cast<int32_t>(window_.SystemColour(d.Default));
       case F::Constant: break;
     }
@@ -73,8 +74,11 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 
   const int32_t left = r.Integer("LeftPos");
   const int32_t top = r.Integer("TopPos");
-  const int32_t width = std::clamp(r.Integer("Width"), MinGraphWidth, MaxGraphWidth);
-  const int32_t height = std::clamp(r.Integer("Height"), MinGraphHeight, MaxGraphHeight);
+  // Held to the form's own limits: a graph of 1 x 1 pixel could be neither found nor
+  // grabbed. The size is kept in 96-DPI units, the position in screen pixels.
+  form.Dpi = window.Dpi();
+  const int32_t width = ScaleToDpi(std::clamp(r.Integer("Width"), MinGraphWidth, MaxGraphWidth), form.Dpi);
+  const int32_t height = ScaleToDpi(std::clamp(r.Integer("Height"), MinGraphHeight, MaxGraphHeight), form.Dpi);
   const TPoint32 at = OntoAMonitor(window, {left, top}, {width, height});
   window.Move(at.x, at.y);
   window.Resize(width, height);
@@ -132,6 +136,7 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
   if (form.UserHidden) window.HideGraph();
 
   form.AdapterName = r.Text("Adapter");
+  form.AdapterAuto = r.Bool("AdapterAuto");
 
   form.UploadCounter = ReadCounter64(store, "upload");
   form.DownloadCounter = ReadCounter64(store, "download");
@@ -146,8 +151,13 @@ void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window) {
 void SaveWindowState(const TStatsForm& form, TSettings& store, TGraphWindow& window) {
   store.WriteInteger("LeftPos", window.Left());
   store.WriteInteger("TopPos", window.Top());
-  store.WriteInteger("Width", window.Width());
-  store.WriteInteger("Height", window.Height());
+  store.WriteInteger("Width", ScaleFromDpi(window.Width(), window.Dpi()));
+  store.WriteInteger("Height", ScaleFromDpi(window.Height(), window.Dpi()));
   store.WriteBool("StayOnTop", window.StayOnTop());
   store.WriteBool("UserHide", form.UserHidden);
+}
+
+void KeepOnAMonitor(TGraphWindow& window) {
+  const TPoint32 at = OntoAMonitor(window, {window.Left(), window.Top()}, {window.Width(), window.Height()});
+  if (at.x != window.Left() || at.y != window.Top()) window.Move(at.x, at.y);
 }

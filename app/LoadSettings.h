@@ -14,5 +14,9 @@ inline constexpr int32_t MinGraphHeight = 16, MaxGraphHeight = 180;
 
 // Reads every catalogued value (but "AutoRunAway") into the form and the window.
 void LoadSettings(TStatsForm& form, TSettings& store, TGraphWindow& window);
-// "LeftPos", "TopPos", "Width", "Height", "StayOnTop", "UserHide", in that order.
+// A window left on no monitor (one unplugged, a work area changed) goes onto the
+// nearest work area, as at load.
+void KeepOnAMonitor(TGraphWindow& window);
+// "LeftPos", "TopPos", "Width", "Height", "StayOnTop", "UserHide", in that order;
+// the size in 96-DPI units.
 void SaveWindowState(const TStatsForm& form, TSettings& store, TGraphWindow& window);

@@ -13,10 +13,13 @@
 #include "settings/OptionsSheet.h"
 #include "render/GraphRenderer.h"
 #include "settings/SettingsCatalogue.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Platform.h"
 #include "toolkit/Utf8.h"
 #include "toolkit/WindowMessages.h"
+#include "base/DpiScale.h"
 #include "traffic/AdapterSampling.h"
+#include "traffic/ConnectionInUse.h"
 #include "usage/UsageFiles.h"
 
 namespace {
@@ -71,11 +74,7 @@ void TMainForm::BuildForm() {
   form_->SetOnPaint(&OnPaint, this);
   form_->SetDestroyNotify(&OnFormDestroyed, this);
 
-  // outer size limits for the user's sizing
-  form_->SetSizeLimit(tk::TSizeLimit::MinWidth, MinGraphWidth);
-  form_->SetSizeLimit(tk::TSizeLimit::MinHeight, MinGraphHeight);
-  form_->SetSizeLimit(tk::TSizeLimit::MaxWidth, MaxGraphWidth);
-  form_->SetSizeLimit(tk::TSizeLimit::MaxHeight, MaxGraphHeight);
+  SetSizeLimits(static_cast<int32_t>(tk::SystemDpi()));
 
   // an empty main menu (every command lives in the popup), then the tray icon and
   // the two fixed idle pictures
@@ -120,9 +119,9 @@ void TMainForm::BuildForm() {
 }
 
 void TMainForm::Initialise() {
-  // start-up outer size
-  form_->SetHeight(StartHeight);
-  form_->SetWidth(StartWidth);
+  // start-up outer size, in 96-DPI units like the stored one
+  form_->SetHeight(ScaleToDpi(StartHeight, Dpi()));
+  form_->SetWidth(ScaleToDpi(StartWidth, Dpi()));
 
   history_.HistoryResize(form_->ClientWidth());
   state_.UpTotal = 0;
@@ -142,15 +141,18 @@ void TMainForm::Initialise() {
   ::LoadSettings(state_, *Settings, *this);
   usage_ = std::make_unique<TUsageRecorder>(*Settings, static_cast<TUsageHost&>(*this));
 
-  // no adapter yet: the user picks one in the options sheet
-  if (state_.AdapterName.empty()) {
+  // no adapter yet: the user picks one in the options sheet, unless the connection in
+  // use is to be followed
+  if (state_.AdapterName.empty() && !state_.AdapterAuto) {
     MessageBoxA(nullptr, "Please select adapter to be monitored!", MessageCaption, MB_OK | MB_TASKMODAL);
     TCommandContext ctx = Commands();
     RunOptionsCommand(ctx);
     ::LoadSettings(state_, *Settings, *this);
   }
 
-  if (!state_.AdapterName.empty()) {
+  if (state_.AdapterAuto && FollowConnection(state_.AdapterName, table_, routes_))
+    Settings->WriteString("Adapter", state_.AdapterName);
+  if (!state_.AdapterName.empty() || state_.AdapterAuto) {
     state_.IdleTicks = 0;
     state_.UpRate = state_.DownRate = 0;
     StartSampling(state_, table_, [this] { TickTimer->SetEnabled(true); });
@@ -168,7 +170,7 @@ TCommandContext TMainForm::Commands() { return TCommandContext{state_, *Settings
 
 void TMainForm::Tick() {
   if (!Wnd() || !Settings) return;
-  TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_, usage_.get()};
+  TTickContext ctx{state_, history_, table_, *Settings, clock_, *this, tray_, usage_.get(), &routes_};
   RunTick(ctx);
 }
 
@@ -351,6 +353,7 @@ void TMainForm::ShowUsageWindow() {
   look.Marker = look.Text;
   look.Down = ResolveColor(state_.DnColor);
   look.Up = ResolveColor(state_.UpColor);
+  look.Font.height = ScaleToDpi(look.Font.height, Dpi());  // in 96-DPI units, as the graph's
   TGdiUsageChartArt art(look);
   // A reader of its own: the ticks go on writing while the window is open, and a store
   // the recorder has to open anew cannot vanish from under the window.
@@ -483,7 +486,7 @@ bool TMainForm::FilterMessage(tk::TMessageRecord& msg, LRESULT& result) {
       }
       return false;
     default:
-      return false;
+      return SystemMessage(msg, result);  // power, display scale and layout
   }
 }
 

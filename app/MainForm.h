@@ -22,6 +22,7 @@
 #include "toolkit/WindowObject.h"
 #include "toolkit/WindowTimer.h"
 #include "traffic/IfTableReader.h"
+#include "traffic/RouteTableReader.h"
 #include "traffic/SystemClock.h"
 #include "traffic/TrafficHistory.h"
 
@@ -39,6 +40,7 @@ public:
   void ShowGraph() override;
   void HideGraph() override;
   void InvalidateGraph() override;
+  int32_t Dpi() override;
   int32_t Left() override;
   int32_t Top() override;
   int32_t Width() override;
@@ -88,6 +90,7 @@ private:
   // late timer, query or tick finds none and does nothing.
   HWND Wnd() const { return form_ ? form_->HandleIfCreated() : nullptr; }
   void BuildForm();
+  void SetSizeLimits(int32_t dpi);
   void Initialise();
   void Tick();
   void Paint(HDC dc);
@@ -96,6 +99,9 @@ private:
   void TrayMouse(UINT code);
   void TrayClicked();
   void BalloonDue();
+  // The system's notices: power, display scale and layout (SystemEvents.cpp).
+  bool SystemMessage(tk::TMessageRecord& msg, LRESULT& result);
+  void PowerBroadcast(WPARAM event);
 
   void SyncRunAwayTimer();
   static bool OnMessage(void* data, tk::TWindowObject*, tk::TMessageRecord& msg, LRESULT& result);
@@ -117,6 +123,7 @@ private:
   TStatsForm state_;
   TTrafficHistory history_;
   TIfTableReader table_;
+  TRouteTableReader routes_;
   TSystemClock clock_;
   TStatsTray tray_{state_, history_};
 

@@ -9,6 +9,7 @@
 #include "base/Geometry.h"
 #include "render/GraphLook.h"
 #include "traffic/AdapterSampling.h"
+#include "traffic/Sleep.h"
 #include "traffic/TransferTotals.h"
 
 struct TStatsForm : TSamplerState, TTransferTotals, TGraphLook {
@@ -25,6 +26,7 @@ struct TStatsForm : TSamplerState, TTransferTotals, TGraphLook {
   int32_t TickCount = 0;
   int32_t IdleTicks = 0;
   TTickTiming TickTiming;
+  TSleepState Sleep;
   std::string StatusText;
 
   // scaling: automatic or manual full-scale values

@@ -20,8 +20,10 @@ public:
   // nothing shows.
   void CreateIcon(tk::TWindowObject* window);
   // The two idle pictures from the "STATSFORM_IMAGELIST" bitmap of `module`, magenta
-  // transparent; owned by the form.
+  // transparent, or drawn at the small-icon size when it is not 16; owned by the form.
   void CreateImageList(tk::TWindowObject* form, HINSTANCE module);
+  // The picture size now; the list is made again when the small-icon size changed.
+  int32_t PictureSize();
   // The icon goes into the notification area once it has a picture.
   void Activate();
   void Deactivate();
@@ -44,4 +46,6 @@ private:
   const TTrafficHistory& history_;
   tk::TNotifyIcon* StatsTrayIcon = nullptr;
   tk::TImageStrip* StatsImageList = nullptr;
+  HBITMAP idleStrip_ = nullptr;  // the 16 px idle pictures, owned by the form
+  int32_t size_ = 0;
 };

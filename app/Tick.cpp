@@ -4,8 +4,11 @@
 #include "base/ByteFormat.h"
 #include "base/Rounding.h"
 #include "render/Scaling.h"
+#include "settings/Settings.h"
 #include "traffic/AdapterSampling.h"
 #include "traffic/Clock.h"
+#include "traffic/ConnectionInUse.h"
+#include "traffic/Sleep.h"
 #include "traffic/TransferTotals.h"
 
 namespace {
@@ -60,12 +63,22 @@ std::string BuildStatusText(const TStatsForm& form) {
 
 void RunTick(TTickContext& ctx) {
   TStatsForm& f = ctx.Form;
+  const uint64_t nowMs = ctx.Clock.MonotonicMs();
+  // Asleep: the first tick after the resume counts every octet since the last one.
+  if (HoldTick(f.Sleep, nowMs)) return;
 
   f.TickCount = WrappingIncrement(f.TickCount);
 
   // A tick after a stall stands for all the periods the timer folded into it: its
-  // deltas cover the whole stall, yet it pushes one column like any other.
-  const uint32_t seconds = TickSeconds(f.TickTiming, ctx.Clock.MonotonicMs());
+  // deltas cover the whole stall, yet it pushes one column like any other. Time asleep
+  // is no stall.
+  const uint32_t seconds = TickSeconds(f.TickTiming, AwakeMs(f.Sleep, nowMs));
+  // The automatic choice looks at the routes when told of a change and every few ticks;
+  // another adapter's first reading is only its baseline.
+  if (f.AdapterAuto && ctx.Routes &&
+      (ctx.Routes->ChangeAnnounced() || f.TickCount % ConnectionPollTicks == 0) &&
+      FollowConnection(f.AdapterName, ctx.Table, *ctx.Routes))
+    ctx.Store.WriteString("Adapter", f.AdapterName);
   const TTrafficDeltas d = SampleTraffic(f, ctx.Table);
   const int32_t down = TickDelta(d.Down), up = TickDelta(d.Up);
 

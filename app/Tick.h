@@ -12,6 +12,7 @@ class TInterfaceTable;
 class TSettings;
 class TClock;
 class TUsageRecorder;
+class TRouteTable;
 
 // The tray picture step, done by the tray glue.
 class TTrayHost {
@@ -29,6 +30,7 @@ struct TTickContext {
   TGraphWindow& Window;
   TTrayHost& Tray;
   TUsageRecorder* Usage = nullptr;  // the usage history, when the program keeps one
+  TRouteTable* Routes = nullptr;  // what the automatic adapter choice follows; none in most tests
 };
 
 // Idle ticks after which "AutoHide" hides the window (it hides on the next one).

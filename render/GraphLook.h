@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Colour.h"
+#include "base/DpiScale.h"
 #include "base/Geometry.h"
 
 struct TGraphLook {
@@ -30,6 +31,10 @@ struct TGraphLook {
   bool GoFlat = true;     // no frame while unfocused
   TPoint32 MouseMarker;   // client position of the mouse; (0, 0) = none
   uint32_t UpRate = 0, DownRate = 0;  // smoothed octets per tick
+  // The DPI of the graph's monitor: texts and the annotations' sizes and thresholds are
+  // in 96-DPI units.
+  int32_t Dpi = BaseDpi;
+  int32_t Px(int32_t length) const { return ScaleToDpi(length, Dpi); }
 };
 
 // The fonts of the graph's texts.
@@ -41,3 +46,8 @@ struct TFontSpec {
 };
 inline TFontSpec SmallFontsSpec() { return {"Small Fonts", 11, false}; }     // caption, small boxes, readout
 inline TFontSpec LargeRateFontSpec() { return {"MS Sans Serif", 14, true}; }  // large rate boxes
+// A font of 96-DPI units at the graph's DPI.
+inline TFontSpec AtDpi(TFontSpec font, const TGraphLook& look) {
+  font.height = look.Px(font.height);
+  return font;
+}

@@ -86,8 +86,8 @@ void DrawGrid(TDrawSurface& surface, const TGraphLook& look, TRect R) {
 }
 
 void DrawCaption(TDrawSurface& surface, const TGraphLook& look, TRect R) {
-  if (!(R.Height() > 40 && R.Width() > 150)) return;
-  const TFontSpec font = SmallFontsSpec();
+  if (!(R.Height() > look.Px(40) && R.Width() > look.Px(150))) return;
+  const TFontSpec font = AtDpi(SmallFontsSpec(), look);
   const std::string text = MakerHost;
   const TSize size = surface.MeasureText(text, font);
   const int32_t tw = size.cx, th = size.cy;
@@ -110,7 +110,7 @@ void DrawTrafficLayer(TDrawSurface& surface, const TGraphLook& look, const TTraf
   DrawDirectionArea(surface, look, history, R, HistoryDown, scales.DownScale, look.DnColor);
   DrawDirectionArea(surface, look, history, R, HistoryUp, scales.UpScale, look.UpColor);
   DrawOverlapArea(surface, look, history, R, scales.DownScale, scales.UpScale);
-  if (W > 70 && H > 25) {
+  if (W > look.Px(70) && H > look.Px(25)) {
     const bool markerInBox = DrawRateBoxes(surface, look, R);
     DrawHoverReadout(surface, look, R, markerInBox);
   }

@@ -27,11 +27,12 @@ bool DrawRateBoxes(TDrawSurface& surface, const TGraphLook& look, TRect R) {
   if (look.DownRate == 0 && look.UpRate == 0) return false;
   const int32_t W = R.Width();
   const int32_t H = R.Height();
-  const bool large = H > 50 && W >= 120;
-  const int32_t m = large ? 5 : 3;
-  const int32_t a = large ? 8 : 6;
-  const TFontSpec font = large ? LargeRateFontSpec() : SmallFontsSpec();
-  const TArrowVertices& arrow = ArrowTemplate(large);
+  const bool large = H > look.Px(50) && W >= look.Px(120);
+  const int32_t m = look.Px(large ? 5 : 3);
+  const int32_t a = look.Px(large ? 8 : 6);
+  const TFontSpec font = AtDpi(large ? LargeRateFontSpec() : SmallFontsSpec(), look);
+  TArrowVertices arrow = ArrowTemplate(large);
+  for (TPoint32& p : arrow) p = {look.Px(p.x), look.Px(p.y)};
 
   const std::string t1 = RateText(look.DownRate);
   const std::string t2 = RateText(look.UpRate);
@@ -47,7 +48,7 @@ bool DrawRateBoxes(TDrawSurface& surface, const TGraphLook& look, TRect R) {
   bool markerInBox = false;
   TArrowVertices points;
 
-  const TRect b1 = {m + 1, dy + 1, m + tw1 + 5 + a, dy + 1 + th};
+  const TRect b1 = {m + 1, dy + 1, m + tw1 + look.Px(5) + a, dy + 1 + th};
   const TColor o1 = MixColors(MixColors(border, look.DnColor, 0.3), bg, 0.2);
   surface.Rectangle(b1, o1, bg);
   markerInBox = markerInBox || b1.Contains(look.MouseMarker);
@@ -57,7 +58,7 @@ bool DrawRateBoxes(TDrawSurface& surface, const TGraphLook& look, TRect R) {
   surface.DrawString(t1, {b1.left + a, b1.top, b1.right, b1.bottom}, font,
                    MixColors(look.DnColor, inverseBg, 0.3), TTextAlign::Centre);
 
-  const TRect b2 = {b1.right + m + 3, dy + 1, b1.right + m + 7 + tw2 + a, dy + 1 + th2};
+  const TRect b2 = {b1.right + m + look.Px(3), dy + 1, b1.right + m + look.Px(7) + tw2 + a, dy + 1 + th2};
   const TColor o2 = MixColors(MixColors(border, look.UpColor, 0.3), bg, 0.2);
   surface.Rectangle(b2, o2, bg);
   markerInBox = markerInBox || b2.Contains(look.MouseMarker);

@@ -70,7 +70,12 @@ void ShowBalance(TPageControls& c, int trackbar, int downLabel, int upLabel) {
 void InitGeneral(TPageControls& c, const TOptionsSource& src) {
   TSettings& s = src.Store;
   for (const std::string& adapter : src.Adapters) c.AddItem(IDC_ADAPTER_LIST, adapter, 0);
-  c.Select(IDC_ADAPTER_LIST, c.FindItem(IDC_ADAPTER_LIST, s.ReadString("Adapter", "")));
+  // placed after the sorted ones, so none of them goes before it
+  c.InsertItem(IDC_ADAPTER_LIST, 0, AutomaticAdapterItem);
+  const std::string adapter = s.ReadString("Adapter", "");
+  // a first start, with nothing chosen yet, is offered the automatic choice
+  const bool automatic = s.ReadBool("AdapterAuto", false) || adapter.empty();
+  c.Select(IDC_ADAPTER_LIST, automatic ? 0 : c.FindItem(IDC_ADAPTER_LIST, adapter));
   InitCheck(c, s, IDC_LOGGING, "EnableLogging", false);
   c.SetText(IDC_LOG_FILE, s.ReadString("LogFile", "transfer_log.txt"));
 }
@@ -131,7 +136,14 @@ void InitPage(TOptionsPage page, TPageControls& controls, const TOptionsSource& 
 void ApplyPage(TOptionsPage page, TPageControls& c, TSettings& s) {
   switch (page) {
     case TOptionsPage::General:
-      s.WriteString("Adapter", c.Text(IDC_ADAPTER_LIST));
+      // "Adapter" keeps naming the adapter followed, for the main form and for a
+      // version without the automatic choice.
+      if (c.Selection(IDC_ADAPTER_LIST) == 0 && c.Text(IDC_ADAPTER_LIST) == AutomaticAdapterItem) {
+        s.WriteBool("AdapterAuto", true);
+      } else {
+        s.WriteString("Adapter", c.Text(IDC_ADAPTER_LIST));
+        s.WriteBool("AdapterAuto", false);
+      }
       s.WriteBool("EnableLogging", c.Checked(IDC_LOGGING));
       s.WriteString("LogFile", c.Text(IDC_LOG_FILE));
       break;

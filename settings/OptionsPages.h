@@ -10,6 +10,9 @@
 #include "resources/resource.h"
 #include "settings/Settings.h"
 
+// The adapter list's first item: the adapter carrying the default route, followed.
+inline constexpr const char* AutomaticAdapterItem = "Automatic (the connection in use)";
+
 // The sheet's pages, in page order.
 enum class TOptionsPage { General, Window, Graph, Tray, Plan };
 
@@ -28,6 +31,8 @@ public:
   virtual TColor Colour(int id) = 0;  // a colour picker's
   virtual void SetColour(int id, TColor colour) = 0;
   virtual void AddItem(int id, const std::string& text, int32_t data) = 0;
+  // An item at a place of its own, even in a sorted list.
+  virtual void InsertItem(int id, int index, const std::string& text) = 0;
   // The first item whose whole text equals text, ignoring case; -1 when none does.
   virtual int FindItem(int id, const std::string& text) = 0;
   virtual int Selection(int id) = 0;  // -1 when nothing is selected

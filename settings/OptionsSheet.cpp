@@ -62,6 +62,9 @@ private:
     const LRESULT index = Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0) Send(id, CB_SETITEMDATA, index, data);
   }
+  void InsertItem(int id, int index, const std::string& text) override {
+    Send(id, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+  }
   int FindItem(int id, const std::string& text) override {
     return static_cast<int>(Send(id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
   }

@@ -38,6 +38,7 @@ constexpr TSettingDef Catalogue[] = {
     {"StayOnTop", K::Bool, 0, nullptr, F::Constant},
     {"UserHide", K::Bool, 0, nullptr, F::Constant},
     {"Adapter", K::Text, 0, "", F::Constant},
+    {"AdapterAuto", K::Bool, 0, nullptr, F::Constant},
     {"upload_h", K::Integer, 0, nullptr, F::Constant},
     {"upload_l", K::Integer, 0, nullptr, F::Constant},
     {"download_h", K::Integer, 0, nullptr, F::Constant},

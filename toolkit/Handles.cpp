@@ -8,3 +8,12 @@ std::atomic<long>& LiveHandles(THandleFamily family) {
 }
 
 }  // namespace tk
+
+void tk::detail::CancelMibNotification(HANDLE h) {
+  using TCancel = DWORD(WINAPI*)(HANDLE);
+  const HMODULE iphlpapi = GetModuleHandleA("iphlpapi.dll");
+  if (auto cancel = iphlpapi ? reinterpret_cast<TCancel>(reinterpret_cast<void*>(
+                                   GetProcAddress(iphlpapi, "CancelMibChangeNotify2")))
+                             : nullptr)
+    cancel(h);
+}

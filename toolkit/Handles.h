@@ -60,6 +60,9 @@ inline void CloseImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void CloseWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void CloseKernelObject(HANDLE h) { ::CloseHandle(h); }
 inline void CloseModule(HMODULE h) { ::FreeLibrary(h); }
+// CancelMibChangeNotify2, looked up at run time like the notifications themselves; it
+// waits for a callback under way.
+void CancelMibNotification(HANDLE h);
 }  // namespace detail
 
 using unique_hpen = unique_any<HPEN, detail::CloseGdi, THandleFamily::Gdi>;
@@ -78,6 +81,8 @@ using unique_hkey = unique_any<HKEY, detail::CloseKey, THandleFamily::Kernel>;
 using unique_handle = unique_any<HANDLE, detail::CloseKernelObject, THandleFamily::Kernel>;
 // A DLL loaded with LoadLibraryA.
 using unique_hmodule = unique_any<HMODULE, detail::CloseModule, THandleFamily::Kernel>;
+// An IP Helper change notification (NotifyRouteChange2 and its kin).
+using unique_mib_notification = unique_any<HANDLE, detail::CancelMibNotification, THandleFamily::Kernel>;
 
 // GetDC (client area) or GetWindowDC (the whole window) / ReleaseDC for the life of a scope.
 template <HDC (*Get)(HWND)>

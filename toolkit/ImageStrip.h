@@ -44,6 +44,8 @@ public:
   // One image; a negative or unknown index removes nothing (it is not "all").
   bool Remove(int32_t index);
   void Clear();
+  // Drops the list with its images, so that a new size (a new DPI) can be set.
+  void Discard() { list_.reset(); }
   // A new icon of the image, owned by the caller; empty when there is none.
   tk::unique_hicon GetIcon(int32_t index);
 

@@ -12,6 +12,7 @@
 // past 4 GiB.
 struct TSamplerState {
   std::string AdapterName;  // description of the watched adapter
+  bool AdapterAuto = false;  // AdapterName follows the connection in use
   uint64_t SentOctets = 0, RecvOctets = 0;  // latest counter readings
   uint64_t PrevSentOctets = 0, PrevRecvOctets = 0;
   uint64_t UpTotal = 0, DownTotal = 0;  // since sampling started, seeded from the counters

@@ -74,7 +74,9 @@ bool TIfTableReader::ReadNarrow(std::vector<TIfRow>& rows) {
   rows.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     const MIB_IFROW& r = table->table[i];
-    rows.push_back({r.dwType, Description(r), r.dwInOctets, r.dwOutOctets, r.dwIndex});
+    // This table cannot tell a device's adapter from software's.
+    rows.push_back({r.dwType, Description(r), r.dwInOctets, r.dwOutOctets, r.dwIndex,
+                    r.dwOperStatus >= IF_OPER_STATUS_CONNECTED, true});
   }
   return true;
 }
@@ -87,7 +89,8 @@ bool TIfTableReader::ReadWide(std::vector<TIfRow>& rows) {
   rows.reserve(table->NumEntries);
   for (ULONG i = 0; i < table->NumEntries; ++i) {
     const MIB_IF_ROW2& r = table->Table[i];
-    rows.push_back({r.Type, Description(r), r.InOctets, r.OutOctets, r.InterfaceIndex});
+    rows.push_back({r.Type, Description(r), r.InOctets, r.OutOctets, r.InterfaceIndex, r.OperStatus == IfOperStatusUp,
+                    r.InterfaceAndOperStatusFlags.HardwareInterface != FALSE});
   }
   // Unlike GetIfTable it has no sort flag; the first of two equal descriptions must
   // still be the one with the lower index.

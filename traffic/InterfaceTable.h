@@ -11,6 +11,8 @@ struct TIfRow {
   std::string Descr;  // the adapter's identity
   uint64_t InOctets = 0, OutOctets = 0;  // only the low 32 bits count in a table of 32-bit counters
   uint32_t Index = 0;  // interface index; a re-created interface gets a new one
+  bool Up = true;        // operational; a table that cannot tell says up
+  bool Hardware = true;  // a device's own adapter, not one made by software (a VPN's, a VM's)
 };
 
 // IANA ifType values offered for selection.
@@ -18,6 +20,9 @@ inline constexpr uint32_t IfTypeEthernet = 6;
 inline constexpr uint32_t IfTypePpp = 23;
 // Wi-Fi, which Windows since Vista reports apart from Ethernet.
 inline constexpr uint32_t IfTypeWireless = 71;
+// Mobile broadband, in its two kinds.
+inline constexpr uint32_t IfTypeWwanPp = 243;
+inline constexpr uint32_t IfTypeWwanPp2 = 244;
 
 // Where the rows come from: GetIfTable2 or GetIfTable on Windows, a fake in tests.
 class TInterfaceTable {

@@ -17,7 +17,7 @@ const Names BaseReads = {
     "LeftPos", "TopPos", "Width", "Height", "Shadow", "BGColor", "FlatBorderColor", "GridColor", "GridColor2",
     "UpColor", "DnColor", "ShowGrid", "GridMode", "AutoScale", "TrayAutoScale", "ScaleBallance",
     "TrayScaleBallance", "TrayMode", "TrayUpColor", "TrayDnColor", "TrayFrameColor", "EnableLogging",
-    "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "upload_h",
+    "UseTransparency", "UseTransparency", "AutoHide", "GoFlat", "StayOnTop", "UserHide", "Adapter", "AdapterAuto", "upload_h",
     "upload_l", "download_h", "download_l", "counter_elapsed", "lastdate", "LogFile",
 };
 
@@ -151,6 +151,26 @@ TEST(LoadSettings, PlacesTheWindowOnAMonitorAndKnowsItsHome) {
     l.Load();
     EXPECT_EQ(std::tuple(l.window.L, l.window.T, l.form.HomeLeft, l.form.HomeTop),
               std::tuple(c.want.x, c.want.y, c.home.x, c.home.y)) << c.what;
+  }
+}
+
+// Sizes are stored in 96-DPI units and positions in screen pixels: at 150 % a stored
+// 100 x 40 graph is 150 x 60, a missing size keeps the window's, and saving stores units.
+TEST(LoadSettings, TheStoredSizeIsScaledByTheMonitorsDpi) {
+  const struct { int32_t dpi; Stored stored; int32_t w, h, savedW, savedH; } cases[] = {
+      {144, {{"LeftPos", 300}, {"Width", 100}, {"Height", 40}}, 150, 60, 100, 40},
+      {144, {}, 87, 39, 58, 26},
+      {120, {{"Width", 87}, {"Height", 39}}, 109, 49, 87, 39},
+      {96, {{"Width", 100}, {"Height", 40}}, 100, 40, 100, 40},
+  };
+  for (const auto& c : cases) {
+    Loaded l(c.stored);
+    l.window.DpiValue = c.dpi;
+    l.Load();
+    SaveWindowState(l.form, l.store, l.window);
+    EXPECT_EQ(std::tuple(l.window.W, l.window.H, l.form.Dpi, l.store.RawInteger("Width", 0), l.store.RawInteger("Height", 0),
+                         l.store.RawInteger("LeftPos", 0)),
+              std::tuple(c.w, c.h, c.dpi, c.savedW, c.savedH, l.window.L)) << c.dpi;
   }
 }
 

@@ -41,6 +41,9 @@ public:
     Texts& items = C[id].Items;
     items.insert(id == IDC_ADAPTER_LIST ? std::upper_bound(items.begin(), items.end(), text) : items.end(), text);
   }
+  void InsertItem(int id, int index, const std::string& text) override {
+    C[id].Items.insert(C[id].Items.begin() + index, text);
+  }
   int FindItem(int id, const std::string& text) override {
     const Texts& items = C[id].Items;
     const auto it = std::find_if(items.begin(), items.end(), [&](auto& i) { return !strcasecmp(i.c_str(), text.c_str()); });
@@ -76,7 +79,7 @@ std::vector<int> Disabled(const TFakePage& page) {
 TEST(OptionsPages, EachPageWritesItsValuesInOrderAndEnablesWhatItsChoicesAllow) {
   using P = TOptionsPage;
   const struct { P page; Texts writes; std::vector<int> disabled, clicked, disabledThen; } cases[] = {
-      {P::General, {"Adapter=", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}, {}, {}},
+      {P::General, {"AdapterAuto=1", "EnableLogging=0", "LogFile=transfer_log.txt"}, {}, {}, {}},
       {P::Window,
        {"AutoHide=0", "AutoRunAway=0", "StayOnTop=0", "GoFlat=1", "UseTransparency=0", "MouseClickThru=0", "Shadow=1",
         "AlphaValue=255", "FlatBorderColor=65542"},

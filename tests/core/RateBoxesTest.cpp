@@ -153,4 +153,25 @@ TEST(HoverReadout, WithinTheTrafficLayer) {
   EXPECT_EQ(std::tuple(label.colour, label.outline), std::tuple(0x00AA00u, 0x0000BBu));
 }
 
+// At 150 % the graph's stored 87 x 39 is 131 x 59 pixels: the same small boxes, their
+// font, margins and arrow half as large again; the readout still waits for a taller graph.
+TEST(RateBoxes, ScaleWithTheGraphsDpi) {
+  const struct { int32_t dpi, w, h, fontHeight, boxLeft, arrowTip; bool readout; } cases[] = {
+      {96, 87, 39, 11, 4, 8, false}, {144, 131, 59, 17, 6, 12, false}, {144, 190, 80, 21, 9, 15, true},
+      {192, 174, 78, 22, 7, 16, false},
+  };
+  for (const auto& c : cases) {
+    TGraphLook look = Look(1000, 2048, {20, 20});
+    look.Dpi = c.dpi;
+    TRecordingSurface s;
+    s.LineHeights.clear();  // text as tall as its font
+    DrawTrafficLayer(s, look, TTrafficHistory{}, {0, 0, c.w, c.h}, 50);
+    const auto boxes = s.Of(TDrawCall::Rectangle), arrows = s.Of(TDrawCall::Polygon);
+    ASSERT_GE(boxes.size(), 2u) << c.dpi;
+    EXPECT_EQ(std::tuple(s.Of(TDrawCall::DrawString).at(0).font.height, boxes[0].rect.left,
+                         arrows.at(arrows.size() - 2).points[0].y - boxes[0].rect.top, boxes.size() == 3),
+              std::tuple(c.fontHeight, c.boxLeft, c.arrowTip, c.readout)) << c.dpi;
+  }
+}
+
 }  // namespace

@@ -12,12 +12,13 @@ namespace {
 
 constexpr TColor Frame = 0x010101, Up = 0x00FF00, Down = 0xFF0000, GraphDown = 0x0000FF;
 
-TRecordingSurface Draw(int32_t mode, int32_t scale, int32_t balance, const TTrafficHistory& h, int32_t down, int32_t up) {
+TRecordingSurface Draw(int32_t mode, int32_t scale, int32_t balance, const TTrafficHistory& h, int32_t down, int32_t up,
+                       int32_t size = TrayPictureSize) {
   TGraphLook look;
   look.TrayMode = mode, look.TrayScaleMax = scale, look.TrayScaleBallance = balance, look.GraphScaleMax = 4096;
   look.TrayFrameColor = Frame, look.TrayUpColor = Up, look.TrayDnColor = Down, look.DnColor = GraphDown;
   TRecordingSurface s;
-  DrawTrayPicture(s, look, h, down, up);
+  DrawTrayPicture(s, look, h, down, up, size);
   return s;
 }
 
@@ -95,6 +96,40 @@ TEST(TrayPicture, MiniGraphUsesTheGraphsAreasBelowRowZero) {
     EXPECT_EQ(std::tuple(areas[0].colour, areas[0].points[15], areas[0].points[0]),
               std::tuple(GraphDown, c.oldest, c.newest));
   }
+}
+
+// Each mode laid out anew in whole pixels for every small-icon size: the bottom and top
+// bricks of each tower, the newest and oldest full bars, the axis, the mini graph's area.
+TEST(TrayPicture, EachModeIsLaidOutForTheSmallIconSize) {
+  const struct { int32_t size; TRect brick1, brick5up, bar0up, bar6down; int32_t axis; } cases[] = {
+      {16, {1, 12, 7, 16}, {9, 0, 15, 4}, {13, 1, 16, 9}, {1, 8, 4, 16}, 8},
+      {20, {1, 16, 9, 20}, {11, 4, 19, 8}, {17, 1, 20, 11}, {5, 10, 8, 20}, 10},
+      {24, {1, 19, 11, 24}, {13, 3, 23, 8}, {20, 1, 24, 13}, {2, 12, 6, 24}, 12},
+      {32, {1, 25, 15, 32}, {17, 1, 31, 8}, {27, 1, 32, 17}, {3, 16, 8, 32}, 16},
+  };
+  for (const auto& c : cases) {
+    const auto bricks = Draw(1, 4096, 50, {}, 4096, 4096, c.size).Of(TDrawCall::Rectangle);
+    ASSERT_EQ(bricks.size(), 10u) << c.size;
+    EXPECT_EQ(std::tuple(bricks[0].rect, bricks[9].rect), std::tuple(c.brick1, c.brick5up)) << c.size;
+    EXPECT_EQ(Draw(1, 4096, 50, {}, 0, 0, c.size).Of(TDrawCall::FrameRect).at(9).rect, c.brick5up) << c.size;
+    TTrafficHistory h;
+    h.HistoryResize(40);
+    for (int i = 0; i < 7; ++i) h.HistoryPush(4096, 4096);
+    const TRecordingSurface bars = Draw(3, 4096, 50, h, 4096, 4096, c.size);
+    const auto r = bars.Of(TDrawCall::Rectangle);
+    ASSERT_EQ(r.size(), 14u) << c.size;
+    EXPECT_EQ(std::tuple(r[0].rect, r[13].rect, bars.Of(TDrawCall::Line).at(0).to),
+              std::tuple(c.bar0up, c.bar6down, TPoint32{c.size - 1, c.axis})) << c.size;
+    const auto areas = Draw(2, 4096, 50, h, 4096, 4096, c.size).Of(TDrawCall::Polygon);
+    ASSERT_FALSE(areas.empty());
+    EXPECT_EQ(std::tuple(areas[0].points.front(), areas[0].points.at(c.size - 1)),
+              std::tuple(TPoint32{c.size - 1, 1}, TPoint32{0, c.size})) << c.size;
+    TRecordingSurface idle;
+    DrawIdleTrayPicture(idle, TrayImageLongIdle, c.size);
+    EXPECT_EQ(idle.Of(TDrawCall::FrameRect).at(9).rect, c.brick5up) << c.size;
+  }
+  const int32_t sizes[][2] = {{0, 16}, {16, 16}, {19, 16}, {20, 20}, {23, 20}, {24, 24}, {31, 24}, {32, 32}, {48, 32}};
+  for (const auto& s : sizes) EXPECT_EQ(TrayPictureSizeFor(s[0]), s[1]) << s[0];
 }
 
 }  // namespace

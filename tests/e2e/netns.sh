@@ -93,12 +93,13 @@ start_app() {
   app_pid=$!
 }
 
-# n octets from the peer to the program's side (dir down) or back (up), one connection.
+# n octets from the peer to the program's side (dir down) or back (up), one connection;
+# over tv0, or another link named by its program-side and peer-side addresses.
 # The receiver listens first, and the sender starts only once it does: a busy machine
 # must not make the sender knock before anyone answers.
 transfer() {
-  local dir=$1 n=$2 port=$((5000 + RANDOM % 1000)) got rx=in_app tx=in_peer to=198.51.100.1 recv
-  [ "$dir" = down ] || rx=in_peer tx=in_app to=198.51.100.2
+  local dir=$1 n=$2 port=$((5000 + RANDOM % 1000)) got rx=in_app tx=in_peer to=${3:-198.51.100.1} recv
+  [ "$dir" = down ] || rx=in_peer tx=in_app to=${4:-198.51.100.2}
   $rx sh -c "timeout 300 nc -l $to $port | wc -c" >"$work/received" &
   recv=$!
   for _ in $(seq 100); do

@@ -35,6 +35,8 @@ public:
   void ShowGraph() override { ++Shows, Visible = true, RunAwayTimerOn = true, Note("show"); }
   void HideGraph() override { ++Hides, Visible = false, RunAwayTimerOn = false, Note("hide"); }
   void InvalidateGraph() override { Note("invalidate"); }
+  int32_t DpiValue = 96;
+  int32_t Dpi() override { return DpiValue; }
   int32_t Left() override { return L; }
   int32_t Top() override { return T; }
   int32_t Width() override { return W; }

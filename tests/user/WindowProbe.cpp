@@ -72,7 +72,10 @@ int main(int argc, char** argv) {
     return GetDlgCtrlID(w) == c.first ? (c.second = w, FALSE) : TRUE;
   }, reinterpret_cast<LPARAM>(&control));
   if (what == "text") return std::printf("%s\n", control.second ? Text(control.second, true).c_str() : ""), 0;
+  if (what == "send" && argc >= 5)
+    return std::printf("%lld\n", static_cast<long long>(SendMessageA(top, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
+                                                                    std::strtoul(argv[4], nullptr, 0), 0))), 0;
   if (what == "command") return PostMessageA(top, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
-  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID | command TITLE ID\n");
+  std::fprintf(stderr, "usage: window_probe.exe windows | controls TITLE | focus | text TITLE ID | command TITLE ID | send TITLE MSG WP\n");
   return 2;
 }

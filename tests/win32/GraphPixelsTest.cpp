@@ -8,6 +8,7 @@
 #include "render/ColorTools.h"
 #include "render/GdiSurface.h"
 #include "render/GraphRenderer.h"
+#include "render/TrayPicture.h"
 #include "support/WineTest.h"
 #include "traffic/TrafficHistory.h"
 
@@ -164,3 +165,22 @@ TEST(Leaks, BitmapsAndTools) {
 }
 
 }  // namespace
+
+// The tray picture at 24 px (a 150 % display), drawn through GDI: whole-pixel bricks and
+// bars of that size, the inside of an unlit brick and the corner left to the key.
+TEST_F(GraphPixels, TrayPictureAt24Pixels) {
+  bitmap.reset(CreateDrawBitmap(24, 24));
+  look.TrayFrameColor = Blue, look.TrayUpColor = Green, look.TrayDnColor = Red, look.TrayScaleMax = 4096;
+  for (int i = 0; i < 7; ++i) history.HistoryPush(4096, 4096);
+  TGdiSurface surface(*bitmap->Canvas());
+  look.TrayMode = 1;
+  DrawTrayPicture(surface, look, history, 4096, 0, 24);
+  Expect({{0, 0, Magenta, "corner"}, {1, 23, Blue, "lowest brick's outline"}, {5, 21, Red, "lit brick"},
+          {5, 4, Red, "top brick lit"}, {10, 19, Blue, "brick's right outline"}, {11, 21, Magenta, "between towers"},
+          {13, 21, Blue, "unlit frame"}, {17, 21, Magenta, "inside an unlit brick"}, {17, 2, Magenta, "above the towers"}});
+  look.TrayMode = 3;
+  DrawTrayPicture(surface, look, history, 4096, 4096, 24);
+  Expect({{0, 0, Magenta, "corner"}, {0, 12, Blue, "axis"}, {23, 5, Blue, "right edge"}, {21, 5, Green, "newest up bar"},
+          {21, 20, Red, "newest down bar"}, {3, 5, Green, "oldest up bar"}, {1, 5, Magenta, "left of the bars"},
+          {21, 0, Magenta, "above the tallest bar"}});
+}

@@ -7,6 +7,7 @@
 
 #include "resources/resource.h"
 #include "settings/ColourPicker.h"
+#include "settings/OptionsPages.h"
 #include "settings/OptionsSheet.h"
 #include "support/WineTest.h"
 #include "toolkit/WindowMessages.h"
@@ -41,17 +42,20 @@ void Type(HWND page, int comboId, const std::string& text) {
   for (char ch : text) SendMessageA(info.hwndItem, WM_CHAR, static_cast<unsigned char>(ch), 1);
 }
 
-// The list is sorted: the first item is "NIC A".
+// The list is sorted, the automatic choice kept first: the next item is "NIC A".
 TEST(OptionsSheet, OkWithoutLeavingThePageOneWritesOnlyItsThreeValues) {
   StoreValues({{"AutoHide", "1"}});
+  char first[64] = {};
   RunSheet({"NIC B", "NIC A"}, [&](HWND sheet) {
     HWND page = ShowPage(sheet, 0);
-    SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_SETCURSEL, 1, 0);
     Click(page, IDC_LOGGING);
     return IDOK;
   });
-  EXPECT_EQ(StoredValues(), (TValues{{"Adapter", "NIC A"}, {"AutoHide", "1"}, {"EnableLogging", "1"},
-                              {"LogFile", "transfer_log.txt"}}));
+  EXPECT_STREQ(first, AutomaticAdapterItem);
+  EXPECT_EQ(StoredValues(), (TValues{{"Adapter", "NIC A"}, {"AdapterAuto", "0"}, {"AutoHide", "1"},
+                              {"EnableLogging", "1"}, {"LogFile", "transfer_log.txt"}}));
 }
 
 // Pages the user opened are applied, the others not.
@@ -129,7 +133,8 @@ TEST(OptionsSheet, TheAdapterListSelectsAStoredDescriptionOfTheFieldsLengthWhole
     count = int(SendDlgItemMessageA(page, IDC_ADAPTER_LIST, CB_GETCOUNT, 0, 0));
     return IDOK;
   });
-  EXPECT_EQ(std::tuple(count, selected, StoredValues()["Adapter"]), std::tuple(int(Field), int(Field) - 1, description(Field)));
+  // the automatic choice first
+  EXPECT_EQ(std::tuple(count, selected, StoredValues()["Adapter"]), std::tuple(int(Field) + 1, int(Field), description(Field)));
 }
 
 // --- the colour picker on its own, in a plain parent that notes its WM_COMMANDs ---
