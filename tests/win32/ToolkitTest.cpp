@@ -128,15 +128,15 @@ protected:
 TEST_F(ProgramMenu, IndicesIdsAndLayout) {
   EXPECT_EQ(std::tuple(empty->Handle(), GetMenu(form->Handle())), std::tuple(HMENU{}, HMENU{}))
       << "an empty template makes no HMENU, so the window gets no menu bar";
-  ASSERT_EQ(menu->ItemCount(), 18);
+  ASSERT_EQ(menu->ItemCount(), 20);
   std::string kinds;
-  for (int i = 0; i < 18; ++i) {
+  for (int i = 0; i < 20; ++i) {
     EXPECT_TRUE(Id(i) == Id(0) + i && menu->ItemAt(int(Id(i))) == menu->ItemAt(i)) << "ids in order, by id: " << i;
     const UINT state = State(i);
     kinds += state & MF_SEPARATOR ? '-' : state & MF_POPUP ? 's' : state & MF_CHECKED ? 'c' : '.';
   }
-  EXPECT_EQ(kinds, ".-s..-.ccs..-.-.-.") << "separators, submenus, checked items";
-  EXPECT_EQ(std::tuple(menu->ItemAt(18), GetMenuItemCount(menu->Handle())), std::tuple(nullptr, 12));
+  EXPECT_EQ(kinds, ".-s..-.ccs..-.-.-.-.") << "separators, submenus, checked items";
+  EXPECT_EQ(std::tuple(menu->ItemAt(20), GetMenuItemCount(menu->Handle())), std::tuple(nullptr, 14));
 }
 
 TEST_F(ProgramMenu, CommandsToggleChecksBeforeTheEvent) {
@@ -149,7 +149,7 @@ TEST_F(ProgramMenu, CommandsToggleChecksBeforeTheEvent) {
 
 TEST_F(ProgramMenu, HiddenItemsAndStateWords) {
   menu->SetItemVisible(15, false), menu->SetItemVisible(16, false);
-  EXPECT_EQ(GetMenuItemCount(menu->Handle()), 10) << "two items hidden";
+  EXPECT_EQ(GetMenuItemCount(menu->Handle()), 12) << "two items hidden";
   menu->SetItemEnabled(0, false), menu->SetItemDefault(7, true), menu->SetItemChecked(8, false);
   EXPECT_EQ(std::tuple(State(0) & MF_GRAYED, GetMenuDefaultItem(menu->Handle(), FALSE, 0), State(8) & MF_CHECKED),
             std::tuple(UINT(MF_GRAYED), Id(7), 0u));
