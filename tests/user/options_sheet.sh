@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The options sheet as a user meets it on the first start: the adapter message, the
 # sheet, its pages walked with the keyboard, values typed, OK; then the registry.
-#   options_sheet.sh BUILD_DIR [--docs DIR]   with --docs, the four pages as PNGs there
+#   options_sheet.sh BUILD_DIR [--docs DIR]   with --docs, the five pages as PNGs there
 set -u
 build=$(cd "${1:?usage: options_sheet.sh BUILD_DIR [--docs DIR]}" && pwd)
 docs=""
@@ -41,13 +41,14 @@ page_shot general
 keys shift+Tab shift+Tab shift+Tab shift+Tab
 check "back on the tabs" is 12320 "$(focused)"
 
-# the arrows walk the tabs: Window, Graph, Tray
-for page in "1001 window" "1039 graph" "1036 tray"; do
+# the arrows walk the tabs: Window, Graph, Tray, Data plan; back to Tray
+for page in "1001 window" "1039 graph" "1036 tray" "1101 plan"; do
   set -- $page
   keys Right
   check "$2 settings shown" is shown "$(shown "$1")"
   [ "$2" = tray ] || page_shot "$2"
 done
+keys Left
 
 # Tray: Manual, then a scale typed in KB/s; Enter is OK
 keys Tab Tab Tab Tab
