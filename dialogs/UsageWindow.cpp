@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "settings/Settings.h"
 #include "toolkit/Dialog.h"
+#include "toolkit/Platform.h"
 #include "toolkit/Utf8.h"
 #include "traffic/SystemClock.h"
 #include "usage/UsageFiles.h"
@@ -318,7 +319,9 @@ private:
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = L"csv";
     ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&ofn)) return;
+    const tk::unique_hmodule dialogs = tk::LoadSystemLibrary("comdlg32.dll");
+    const auto chooseFile = tk::LibraryFunction<decltype(&GetSaveFileNameW)>(dialogs, "GetSaveFileNameW");
+    if (!chooseFile || !chooseFile(&ofn)) return;
     std::vector<TUsageRow> rows, kept;
     std::string error;
     if (!store_ || !store_->Read(DayNumber(1, 1, 1), DayNumber(9999, 12, 31), rows)) {
