@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "base/DayNumber.h"
-
 namespace {
 
 bool IsSwitch(const std::string& arg, const char* name) {
@@ -36,8 +34,7 @@ bool ParseExportArgs(const std::vector<std::string>& args, TExportRequest& reque
 
 bool ExportUsageCsv(TUsageStore& store, TUsageUnit by, std::string& csv, std::string& error) {
   std::vector<TUsageRow> rows;
-  // every day of four-digit years: the store compares the hours' texts
-  if (!store.Read(DayNumber(1, 1, 1), DayNumber(9999, 12, 31), rows)) return error = "cannot read the usage history", false;
+  if (!store.ReadAll(rows)) return error = "cannot read the usage history", false;
   csv = UsageCsv(rows, by);
   return true;
 }

@@ -321,20 +321,20 @@ bool TMainForm::ReturnTimerRunning() { return ReturnTimer && ReturnTimer->Enable
 void TMainForm::ShowOptionsDialog(const std::string& title) {
   std::vector<std::string> adapters;
   ListAdapters(table_, [&](const std::string& description) { adapters.push_back(description); });
-  ++openDialogs_;
-  ::ShowOptionsDialog(Wnd(), title, adapters);
-  --openDialogs_;
+  Modal([&] { ::ShowOptionsDialog(Wnd(), title, adapters); });
 }
 
 void TMainForm::ShowCountersDialog(const std::function<void()>& resetInMemory) {
-  ++openDialogs_;
-  ::ShowCountersDialog(Wnd(), resetInMemory);
-  --openDialogs_;
+  Modal([&] { ::ShowCountersDialog(Wnd(), resetInMemory); });
 }
 
 void TMainForm::ShowAboutDialog(const std::string& title) {
+  Modal([&] { ::ShowAboutDialog(Wnd(), title); });
+}
+
+void TMainForm::Modal(const std::function<void()>& show) {
   ++openDialogs_;
-  ::ShowAboutDialog(Wnd(), title);
+  show();
   --openDialogs_;
 }
 
@@ -358,9 +358,7 @@ void TMainForm::ShowUsageWindow() {
   // A reader of its own: the ticks go on writing while the window is open, and a store
   // the recorder has to open anew cannot vanish from under the window.
   const auto reader = OpenUsageDatabase(TSqliteUsageStore::TMode::ReadOnly, clock_.LocalHour().Day);
-  ++openDialogs_;
-  ::ShowUsageWindow(Wnd(), reader && reader->Usable() ? reader.get() : nullptr, *Settings, art);
-  --openDialogs_;
+  Modal([&] { ::ShowUsageWindow(Wnd(), reader && reader->Usable() ? reader.get() : nullptr, *Settings, art); });
 }
 
 void TMainForm::FlushUsageHistory() {

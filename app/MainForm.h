@@ -95,6 +95,8 @@ private:
   void Tick();
   void Paint(HDC dc);
   TCommandContext Commands();
+  // Runs a modal dialog, counted so that a second one brings this one to the front.
+  void Modal(const std::function<void()>& show);
   bool FilterMessage(tk::TMessageRecord& msg, LRESULT& result);
   void TrayMouse(UINT code);
   void TrayClicked();

@@ -6,8 +6,6 @@ namespace {
 
 constexpr const char* PlanTitle = "Tarvelo: data plan";
 
-std::string PeriodEnd(const TDayRange& period) { return DayText(period.End - 1); }
-
 }  // namespace
 
 TUsageRecorder::TUsageRecorder(TSettings& settings, TUsageHost& host) : settings_(settings), host_(host) {
@@ -77,14 +75,12 @@ void TUsageRecorder::CheckPlan() {
   if (alert == TPlanAlert::None) return;
   settings_.WriteInteger("PlanAlertShown", static_cast<int32_t>(alerts_.AlertShown));
   settings_.WriteInteger("PlanLimitShown", static_cast<int32_t>(alerts_.LimitShown));
-  const std::string limit = std::to_string(plan_.LimitGB) + " GB";
-  if (alert == TPlanAlert::Limit)
-    host_.UsageBalloon(PlanTitle, "This period's " + limit + " are used up: " + FormatDecimalBytes(periodUsed_) +
-                                      " so far. The period runs to " + PeriodEnd(period_) + ".");
-  else
-    host_.UsageBalloon(PlanTitle, std::to_string(plan_.AlertPercent) + " % of this period's " + limit +
-                                      " are used: " + FormatDecimalBytes(periodUsed_) + ". The period runs to " +
-                                      PeriodEnd(period_) + ".");
+  const std::string limit = std::to_string(plan_.LimitGB) + " GB", used = FormatDecimalBytes(periodUsed_);
+  const std::string text =
+      alert == TPlanAlert::Limit
+          ? "This period's " + limit + " are used up: " + used + " so far."
+          : std::to_string(plan_.AlertPercent) + " % of this period's " + limit + " are used: " + used + ".";
+  host_.UsageBalloon(PlanTitle, text + " The period runs to " + DayText(period_.End - 1) + ".");
 }
 
 void TUsageRecorder::TellSetAside() {

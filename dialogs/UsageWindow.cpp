@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <set>
 
-#include "base/DayNumber.h"
 #include "dialogs/UsageView.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
@@ -114,7 +113,7 @@ protected:
     Send(IDC_USAGE_ADAPTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("All adapters"));
     std::vector<TUsageRow> all;
     std::set<std::string> names;
-    if (store_ && store_->Read(DayNumber(1, 1, 1), DayNumber(9999, 12, 31), all))
+    if (store_ && store_->ReadAll(all))
       for (const TUsageRow& r : all) names.insert(r.Adapter);
     for (const std::string& n : names) {
       adapters_.push_back(n);
@@ -324,7 +323,7 @@ private:
     if (!chooseFile || !chooseFile(&ofn)) return;
     std::vector<TUsageRow> rows, kept;
     std::string error;
-    if (!store_ || !store_->Read(DayNumber(1, 1, 1), DayNumber(9999, 12, 31), rows)) {
+    if (!store_ || !store_->ReadAll(rows)) {
       error = "The usage history cannot be read now.";
     } else {
       for (TUsageRow& r : rows)

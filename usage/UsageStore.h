@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/DayNumber.h"
 #include "traffic/Clock.h"
 
 struct TUsageRow {
@@ -24,6 +25,8 @@ public:
   virtual bool Flush() = 0;
   // The rows of the days first .. end - 1, by hour and then adapter.
   virtual bool Read(uint32_t firstDay, uint32_t endDay, std::vector<TUsageRow>& rows) = 0;
+  // Every row: the days of all four-digit years, as the store compares the hours' texts.
+  bool ReadAll(std::vector<TUsageRow>& rows) { return Read(DayNumber(1, 1, 1), DayNumber(9999, 12, 31), rows); }
   // Whether it can be used at all; one that cannot is opened again later.
   virtual bool Usable() const { return true; }
   // The name a damaged file was moved aside under, once; empty otherwise.

@@ -23,8 +23,6 @@ both_links() {
   transfer down "$1" && transfer down $(($1 / 2)) 198.51.100.5 198.51.100.6
   transfer up $(($1 / 10)) && transfer up $(($1 / 20)) 198.51.100.5 198.51.100.6
 }
-status=0
-check() { "${@:2}" || { log "FAIL: $1"; status=1; }; }
 
 sleep 2  # let the links settle
 read -r rx0 tx0 <<<"$(kernel tv0)"

@@ -7,6 +7,9 @@ set -u
 log() { echo "[e2e] $*"; }
 fail() { log "FAIL: $*"; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
+# A verdict that lets the script go on: check "what failed" command...; exit $status at the end.
+status=0
+check() { "${@:2}" || { log "FAIL: $1"; status=1; }; }
 
 key='HKCU\Software\Quillmoor\Tarvelo'
 in_app() { ip netns exec "$ns_app" "$@"; }

@@ -25,8 +25,6 @@ in_app env LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$stamp" FAKETIME_
   FAKETIME_DONT_FAKE_MONOTONIC=1 wine "$exe" >/dev/null 2>&1 &
 app_pid=$!
 power() { in_app wine "$(dirname "$exe")/window_probe.exe" send StatsForm 0x218 "$1" >/dev/null 2>&1; }
-status=0
-check() { "${@:2}" || { log "FAIL: $1"; status=1; }; }
 kb() { echo "$(($1 / 1024)).$(($1 % 1024 * 10 / 1024))KB"; }
 
 wait_ticks 3
